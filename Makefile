@@ -1,0 +1,44 @@
+# A thin driver for CMake. `make run` and `make test` install what is missing first.
+BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build run test sanitize bench format clean
+
+all: build
+
+deps:
+	@scripts/install-dependencies.sh
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR)
+
+# Opens the window on the sample lists, or the terminal version where there is no display.
+run: build
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD_DIR)/bin/tavrino; \
+	else \
+	  echo "No display found: starting the terminal version (tavrino --text)."; \
+	  $(BUILD_DIR)/bin/tavrino --text; \
+	fi
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+# The tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DTAVRINO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVRINO_BENCHMARKS=OFF
+	cmake --build $(SANITIZE_DIR)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j2
+
+bench: build
+	$(BUILD_DIR)/bench/tavrino-bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

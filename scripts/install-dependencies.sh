@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Tavrino needs to build, test and run, and only those
+# that are missing. Prints what it installs.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make
+  qt6-base-dev qt6-base-dev-tools libqt6test6
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core xvfb xauth
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if [[ $(id -u) -eq 0 ]]; then
+  sudo=()
+elif command -v sudo >/dev/null; then
+  sudo=(sudo)
+else
+  echo "Cannot install ${missing[*]}: not root and no sudo. Install them, then try again." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
