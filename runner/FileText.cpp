@@ -1,0 +1,32 @@
+#include "runner/FileText.h"
+
+#include "platform/CodePage.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr std::size_t blockBytes = 64 * 1024;
+
+} // namespace
+
+Text ReadFileText(CReadOnlyFile& file)
+{
+    // The file may have grown or shrunk since it was opened: read until the end comes,
+    // whatever Length said, but never past the limit that the open enforced.
+    constexpr auto limit = static_cast<std::size_t>(MaximumFileBytes);
+    Text bytes;
+    bytes.reserve(static_cast<std::size_t>(std::min(file.Length(), MaximumFileBytes)) + 1);
+    while (bytes.size() < limit)
+    {
+        const std::size_t filled = bytes.size();
+        const std::size_t wanted = std::min(blockBytes, limit - filled);
+        bytes.resize(filled + wanted);
+        const std::size_t read = file.Read(bytes.data() + filled, wanted);
+        bytes.resize(filled + read);
+        if (read == 0)
+            break;
+    }
+    return DecodeFileBytes(bytes);
+}
