@@ -1,0 +1,588 @@
+#include "platform/qt/QtDialogSurface.h"
+
+#include "platform/Resources.h"
+#include "platform/qt/FontFitting.h"
+#include "platform/qt/PictureLabel.h"
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtPicture.h"
+#include "platform/qt/WrappingButton.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+// A template font of 10 points is about 6.5 vertical dialog units high: a heading of 8 units
+// takes one line, and the body text stays readable.
+constexpr double FontHeightUnits = 6.5;
+constexpr int SmallestFontPixels = 9;
+
+// Picture pixels are pixels of the 240 x 320 portrait screen the layout was made for.
+constexpr double PictureScreenWidth = 240.0;
+constexpr double PictureScreenHeight = 320.0;
+
+// The platform's timers do not fire more often than this.
+constexpr int ShortestTimerPeriod = 10;
+
+constexpr QSize DefaultWindowSize(480, 640);
+constexpr QSize SmallestWindowSize(100, 100);
+
+int Round(double value)
+{
+    return static_cast<int>(std::lround(value));
+}
+
+QString DisplayText(const Text& text)
+{
+    return QString::fromStdString(MakeDisplayable(text));
+}
+
+QPalette LightPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(0xf7, 0xf7, 0xf5));
+    palette.setColor(QPalette::WindowText, QColor(0x1a, 0x1a, 0x1a));
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, QColor(0x1a, 0x1a, 0x1a));
+    palette.setColor(QPalette::Button, QColor(0xe3, 0xe6, 0xea));
+    palette.setColor(QPalette::ButtonText, QColor(0x10, 0x10, 0x10));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x90, 0x90, 0x90));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x90, 0x90, 0x90));
+    return palette;
+}
+} // namespace
+
+CQtDialogSurface::CQtDialogSurface(IPictureDecoder& decoder, QString applicationName,
+                                   WindowMode windowMode, QSize initialSize)
+    : m_decoder(decoder), m_applicationName(std::move(applicationName)), m_windowMode(windowMode),
+      m_initialSize(initialSize.isValid() && !initialSize.isEmpty() ? initialSize
+                                                                    : DefaultWindowSize)
+{
+}
+
+CQtDialogSurface::~CQtDialogSurface()
+{
+    DestroyWindow();
+}
+
+void CQtDialogSurface::DestroyWindow()
+{
+    for (auto& [id, timer] : m_timers)
+    {
+        timer->stop();
+    }
+    m_sink = nullptr;
+    m_controls.clear();
+    m_pendingMoves.clear();
+    m_batchOpen = false;
+    m_window.reset();
+}
+
+DialogResult CQtDialogSurface::RunModal()
+{
+    if (!m_window || m_loop != nullptr)
+    {
+        return DialogResult::Cancel;
+    }
+    // The dialog may have ended already while it was being initialised.
+    if (!m_endRequested)
+    {
+        if (m_windowMode == FullScreen)
+        {
+            m_window->showFullScreen();
+        }
+        else
+        {
+            m_window->show();
+        }
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec();
+        m_loop = nullptr;
+        m_window->hide();
+    }
+    for (auto& [id, timer] : m_timers)
+    {
+        timer->stop();
+    }
+    m_endRequested = false;
+    return m_result;
+}
+
+bool CQtDialogSurface::CreateFromTemplate(std::span<const std::uint8_t> templateBytes,
+                                          IDialogMessageSink& sink)
+{
+    DestroyWindow();
+    const std::optional<DialogTemplate> parsed = ReadDialogTemplate(templateBytes);
+    if (!parsed || parsed->width <= 0 || parsed->height <= 0)
+    {
+        return false;
+    }
+    m_templateWidth = parsed->width;
+    m_templateHeight = parsed->height;
+
+    m_window = std::make_unique<CQtDialogWindow>();
+    m_window->setWindowTitle(parsed->caption.isNumber ? m_applicationName
+                                                      : DisplayText(parsed->caption.text));
+    m_window->setPalette(LightPalette());
+    m_window->setAutoFillBackground(true);
+    m_window->setMinimumSize(SmallestWindowSize);
+    QSize size = m_initialSize;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (m_windowMode == FullScreen && screen != nullptr)
+    {
+        size = screen->size();
+    }
+    m_window->resize(size.expandedTo(SmallestWindowSize));
+    connect(m_window.get(), &CQtDialogWindow::Resized, this, &CQtDialogSurface::OnWindowResized);
+    connect(m_window.get(), &CQtDialogWindow::CloseRequested, this,
+            &CQtDialogSurface::OnCloseRequested);
+
+    m_controls.reserve(parsed->items.size());
+    for (const DialogItemTemplate& item : parsed->items)
+    {
+        CreateControl(item);
+    }
+    PlaceControls();
+
+    m_sink = &sink;
+    m_endRequested = false;
+    // Qt gives the focus to the first control that takes it when the window is shown, which
+    // is what the answer would ask for; nothing more to do with it.
+    sink.OnDialogInit();
+    return true;
+}
+
+void CQtDialogSurface::CreateControl(const DialogItemTemplate& item)
+{
+    Control control;
+    control.id = item.id;
+    control.unitPlace = QRectF(item.x, item.y, item.width, item.height);
+    if (!item.title.isNumber)
+    {
+        control.text = DisplayText(item.title.text);
+    }
+    const bool visible = (item.style & TemplateStyle::Visible) != 0;
+    QWidget* window = m_window.get();
+    const int id = control.id;
+
+    const std::uint16_t windowClass = item.windowClass.isNumber ? item.windowClass.number : 0;
+    if (windowClass == TemplateClass::Button)
+    {
+        auto* button = new CWrappingButton(window);
+        button->SetLabel(control.text);
+        button->setDefault((item.style & 0xF) == TemplateStyle::DefaultButton);
+        connect(button, &QPushButton::clicked, this,
+                [this, id] {
+                    Deliver({MessageKind::Click, id, 0});
+                });
+        control.kind = ControlKind::Button;
+        control.widget = button;
+    }
+    else if (windowClass == TemplateClass::Static)
+    {
+        const std::uint32_t type = item.style & TemplateStyle::StaticTypeMask;
+        if (type == TemplateStyle::StaticBitmap || type == TemplateStyle::StaticIcon)
+        {
+            const TapReport report = (item.style & TemplateStyle::StaticNotify) != 0
+                                         ? TapReport::Report
+                                         : TapReport::Ignore;
+            auto* picture = new CPictureLabel(window, report);
+            connect(picture, &CPictureLabel::Tapped, this,
+                    [this, id] {
+                        Deliver({MessageKind::Click, id, 0});
+                    });
+            control.kind = ControlKind::Picture;
+            control.widget = picture;
+        }
+        else
+        {
+            auto* label = new QLabel(window);
+            // List texts are shown as they stand, never read as markup.
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            Qt::Alignment alignment = Qt::AlignLeft;
+            if (type == TemplateStyle::StaticCentre)
+            {
+                alignment = Qt::AlignHCenter;
+            }
+            else if (type == 0x2) // SS_RIGHT
+            {
+                alignment = Qt::AlignRight;
+            }
+            label->setAlignment(alignment | Qt::AlignTop);
+            label->setText(control.text);
+            control.kind = ControlKind::Label;
+            control.widget = label;
+        }
+    }
+    else if (windowClass == TemplateClass::ListBox)
+    {
+        auto* list = new QListWidget(window);
+        control.kind = ControlKind::ListBox;
+        control.widget = list;
+    }
+    else
+    {
+        control.kind = ControlKind::Other;
+        control.widget = new QWidget(window);
+    }
+    // The list box only holds the line store and is never shown.
+    control.widget->setVisible(visible && control.kind != ControlKind::ListBox);
+    m_controls.push_back(std::move(control));
+}
+
+CQtDialogSurface::Control* CQtDialogSurface::FindControl(int controlId)
+{
+    auto found = std::find_if(m_controls.begin(), m_controls.end(),
+                              [controlId](const Control& c) { return c.id == controlId; });
+    return found == m_controls.end() ? nullptr : &*found;
+}
+
+const CQtDialogSurface::Control* CQtDialogSurface::FindControl(int controlId) const
+{
+    auto found = std::find_if(m_controls.begin(), m_controls.end(),
+                              [controlId](const Control& c) { return c.id == controlId; });
+    return found == m_controls.end() ? nullptr : &*found;
+}
+
+bool CQtDialogSurface::HasControl(int controlId) const
+{
+    return FindControl(controlId) != nullptr;
+}
+
+void CQtDialogSurface::SetControlText(int controlId, const Text& text)
+{
+    Control* control = FindControl(controlId);
+    if (control == nullptr)
+    {
+        return;
+    }
+    control->text = DisplayText(text);
+    if (control->kind == ControlKind::Button)
+    {
+        static_cast<CWrappingButton*>(control->widget)->SetLabel(control->text);
+    }
+    else if (control->kind == ControlKind::Label)
+    {
+        static_cast<QLabel*>(control->widget)->setText(control->text);
+        FitLabelFont(*control);
+    }
+}
+
+Text CQtDialogSurface::GetControlText(int controlId) const
+{
+    const Control* control = FindControl(controlId);
+    return control == nullptr ? Text() : control->text.toStdString();
+}
+
+void CQtDialogSurface::ShowControl(int controlId, Visibility visibility)
+{
+    Control* control = FindControl(controlId);
+    if (control == nullptr || control->kind == ControlKind::ListBox)
+    {
+        return;
+    }
+    control->widget->setVisible(visibility == Visibility::Shown);
+}
+
+void CQtDialogSurface::SetControlPicture(int controlId, PictureHandle picture)
+{
+    Control* control = FindControl(controlId);
+    if (control == nullptr || control->kind != ControlKind::Picture)
+    {
+        return;
+    }
+    control->picture = std::move(picture);
+    PlaceControl(*control);
+}
+
+PictureHandle CQtDialogSurface::LoadPicture(const Text& path)
+{
+    return m_decoder.Load(path);
+}
+
+PictureHandle CQtDialogSurface::StretchPicture(const PictureHandle& source, int width, int height)
+{
+    return m_decoder.Stretch(source, width, height);
+}
+
+int CQtDialogSurface::LoadIcon(int resourceId)
+{
+    const std::span<const std::uint8_t> bytes = FindResource(ResourceType::Icon, resourceId);
+    if (bytes.empty() || bytes.size() > std::numeric_limits<int>::max())
+    {
+        return 0;
+    }
+    QPixmap pixmap;
+    if (!pixmap.loadFromData(bytes.data(), static_cast<uint>(bytes.size()), "XPM"))
+    {
+        return 0;
+    }
+    m_icons.emplace_back(pixmap);
+    return static_cast<int>(m_icons.size());
+}
+
+void CQtDialogSurface::SetIcon(IconSize, int icon)
+{
+    // Qt picks the size it needs from one icon, so big and small are the same call.
+    if (m_window && icon >= 1 && icon <= static_cast<int>(m_icons.size()))
+    {
+        m_window->setWindowIcon(m_icons[static_cast<std::size_t>(icon - 1)]);
+    }
+}
+
+void CQtDialogSurface::ShowMessageBox(const Text& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, m_applicationName, DisplayText(text), QMessageBox::Ok,
+                    m_window.get());
+    box.setTextFormat(Qt::PlainText);
+    QFont font = box.font();
+    const int pixelSize = std::clamp(BasePixelSize() * 3 / 4, 12, 28);
+    font.setPixelSize(pixelSize);
+    box.setFont(font);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+    {
+        ok->setMinimumSize(pixelSize * 5, pixelSize * 2);
+    }
+    // exec() runs an event loop of its own, so the timers go on ticking meanwhile.
+    box.exec();
+}
+
+void CQtDialogSurface::StartTimer(int timerId, int periodMilliseconds)
+{
+    QTimer*& timer = m_timers[timerId];
+    if (timer == nullptr)
+    {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this,
+                [this, timerId] {
+                    Deliver({MessageKind::Timer, 0, timerId});
+                });
+    }
+    timer->start(std::max(periodMilliseconds, ShortestTimerPeriod));
+}
+
+void CQtDialogSurface::StopTimer(int timerId)
+{
+    const auto found = m_timers.find(timerId);
+    if (found != m_timers.end())
+    {
+        found->second->stop();
+    }
+}
+
+Size CQtDialogSurface::GetScreenSize() const
+{
+    if (!m_window)
+    {
+        return {m_initialSize.width(), m_initialSize.height()};
+    }
+    return {m_window->width(), m_window->height()};
+}
+
+void CQtDialogSurface::SetUpFullScreen()
+{
+    // The window already fills the screen, or the size it was given: the layout fills the
+    // window whatever its size, so there is nothing to change here.
+}
+
+std::optional<Rect> CQtDialogSurface::MapDialogRect(const Rect& dialogUnits) const
+{
+    if (!m_window)
+    {
+        return std::nullopt;
+    }
+    const QRect pixels =
+        UnitsToPixels(QRectF(dialogUnits.x, dialogUnits.y, dialogUnits.width, dialogUnits.height));
+    return Rect{pixels.x(), pixels.y(), pixels.width(), pixels.height()};
+}
+
+bool CQtDialogSurface::BeginDeferredMoves(int expectedCount)
+{
+    m_pendingMoves.clear();
+    m_batchOpen = m_window != nullptr && expectedCount >= 0;
+    if (m_batchOpen)
+    {
+        m_pendingMoves.reserve(static_cast<std::size_t>(expectedCount));
+    }
+    return m_batchOpen;
+}
+
+bool CQtDialogSurface::DeferControlMove(int controlId, const Rect& pixels)
+{
+    if (!m_batchOpen || !HasControl(controlId))
+    {
+        return false;
+    }
+    m_pendingMoves.push_back({controlId, pixels});
+    return true;
+}
+
+bool CQtDialogSurface::EndDeferredMoves()
+{
+    if (!m_batchOpen)
+    {
+        return false;
+    }
+    m_batchOpen = false;
+    // Kept in units, so that the next resize scales these places too.
+    const double xScale = XScale();
+    const double yScale = YScale();
+    for (const PendingMove& move : m_pendingMoves)
+    {
+        Control* control = FindControl(move.controlId);
+        if (control == nullptr)
+        {
+            continue;
+        }
+        control->unitPlace = QRectF(move.pixels.x / xScale, move.pixels.y / yScale,
+                                    std::max(move.pixels.width, 0) / xScale,
+                                    std::max(move.pixels.height, 0) / yScale);
+        PlaceControl(*control);
+    }
+    m_pendingMoves.clear();
+    return true;
+}
+
+void CQtDialogSurface::EndDialog(DialogResult result)
+{
+    m_result = result;
+    m_endRequested = true;
+    if (m_loop != nullptr)
+    {
+        m_loop->exit();
+    }
+}
+
+QWidget* CQtDialogSurface::DialogWindow() const
+{
+    return m_window.get();
+}
+
+QWidget* CQtDialogSurface::ControlWidget(int controlId) const
+{
+    const Control* control = FindControl(controlId);
+    return control == nullptr ? nullptr : control->widget;
+}
+
+double CQtDialogSurface::XScale() const
+{
+    const Size screen = GetScreenSize();
+    return m_templateWidth > 0 ? static_cast<double>(screen.width) / m_templateWidth : 1.0;
+}
+
+double CQtDialogSurface::YScale() const
+{
+    const Size screen = GetScreenSize();
+    return m_templateHeight > 0 ? static_cast<double>(screen.height) / m_templateHeight : 1.0;
+}
+
+double CQtDialogSurface::PictureScale() const
+{
+    // By the width alone, a window wider than the portrait screen would cut the picture off
+    // at its bottom; the smaller of the two keeps it whole and equals it in portrait.
+    const Size screen = GetScreenSize();
+    return std::min(screen.width / PictureScreenWidth, screen.height / PictureScreenHeight);
+}
+
+int CQtDialogSurface::BasePixelSize() const
+{
+    return std::max(Round(FontHeightUnits * YScale()), SmallestFontPixels);
+}
+
+QRect CQtDialogSurface::UnitsToPixels(const QRectF& units) const
+{
+    // Edges are rounded, not sizes, so that neighbouring controls stay neighbours.
+    const double xScale = XScale();
+    const double yScale = YScale();
+    const int left = Round(units.left() * xScale);
+    const int top = Round(units.top() * yScale);
+    const int right = Round((units.left() + units.width()) * xScale);
+    const int bottom = Round((units.top() + units.height()) * yScale);
+    return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+}
+
+void CQtDialogSurface::PlaceControls()
+{
+    for (Control& control : m_controls)
+    {
+        PlaceControl(control);
+    }
+}
+
+void CQtDialogSurface::PlaceControl(Control& control)
+{
+    QRect place = UnitsToPixels(control.unitPlace);
+    switch (control.kind)
+    {
+    case ControlKind::Picture:
+    {
+        auto* label = static_cast<CPictureLabel*>(control.widget);
+        const auto* picture = dynamic_cast<const CQtPicture*>(control.picture.get());
+        if (picture == nullptr || picture->Image().isNull())
+        {
+            label->SetImage(QImage(), QSize());
+            break;
+        }
+        const double scale = PictureScale();
+        const QSize display(std::max(Round(picture->Width() * scale), 1),
+                            std::max(Round(picture->Height() * scale), 1));
+        const Size screen = GetScreenSize();
+        place.setSize(display.boundedTo(
+            QSize(std::max(screen.width - place.x(), 0), std::max(screen.height - place.y(), 0))));
+        label->SetImage(picture->Image(), display);
+        break;
+    }
+    case ControlKind::Button:
+        static_cast<CWrappingButton*>(control.widget)->SetLargestPixelSize(BasePixelSize());
+        break;
+    default:
+        break;
+    }
+    control.widget->setGeometry(place);
+    if (control.kind == ControlKind::Label)
+    {
+        FitLabelFont(control);
+    }
+}
+
+void CQtDialogSurface::FitLabelFont(Control& control)
+{
+    auto* label = static_cast<QLabel*>(control.widget);
+    QFont font = m_window->font();
+    const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
+    font.setPixelSize(FittingPixelSize(font, control.text, label->contentsRect().size(), flags,
+                                       BasePixelSize(), SmallestFontPixels));
+    label->setFont(font);
+}
+
+void CQtDialogSurface::OnWindowResized()
+{
+    PlaceControls();
+    Deliver({MessageKind::SizeChanged, 0, 0});
+}
+
+void CQtDialogSurface::OnCloseRequested()
+{
+    Deliver({MessageKind::Close, 0, 0});
+}
+
+void CQtDialogSurface::Deliver(const DialogMessage& message)
+{
+    // Once the dialog has ended, nothing more reaches it.
+    if (m_sink != nullptr && !m_endRequested)
+    {
+        m_sink->OnMessage(message);
+    }
+}

@@ -1,0 +1,147 @@
+// The dialog as a Qt Widgets window. The controls keep their places in dialog units, and
+// the template's width and height fill the window: every resize places them again, with
+// fonts that grow and shrink with the window, so the portrait layout always fills it.
+//
+// Needs a QApplication that outlives the surface. Not copyable.
+#pragma once
+
+#include "platform/DialogTemplate.h"
+#include "platform/IDialogSurface.h"
+#include "platform/IPictureDecoder.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CQtDialogWindow;
+class QEventLoop;
+class QTimer;
+class QWidget;
+
+class CQtDialogSurface : public QObject, public IDialogSurface
+{
+    Q_OBJECT
+
+public:
+    enum WindowMode
+    {
+        Window,     // a desktop window of the initial size
+        FullScreen, // the whole primary screen
+    };
+
+    // `decoder` must outlive the surface. `applicationName` is the caption of message boxes.
+    CQtDialogSurface(IPictureDecoder& decoder, QString applicationName,
+                     WindowMode windowMode = Window, QSize initialSize = QSize(480, 640));
+    ~CQtDialogSurface() override;
+    CQtDialogSurface(const CQtDialogSurface&) = delete;
+    CQtDialogSurface& operator=(const CQtDialogSurface&) = delete;
+
+    // Shows the window and handles its messages until EndDialog, then hides it; the
+    // dialog's timers stop with it. Cancel when no dialog was created.
+    DialogResult RunModal();
+
+    bool CreateFromTemplate(std::span<const std::uint8_t> templateBytes,
+                            IDialogMessageSink& sink) override;
+
+    bool HasControl(int controlId) const override;
+    void SetControlText(int controlId, const Text& text) override;
+    Text GetControlText(int controlId) const override;
+    void ShowControl(int controlId, Visibility visibility) override;
+
+    void SetControlPicture(int controlId, PictureHandle picture) override;
+    PictureHandle LoadPicture(const Text& path) override;
+    PictureHandle StretchPicture(const PictureHandle& source, int width, int height) override;
+
+    int LoadIcon(int resourceId) override;
+    void SetIcon(IconSize size, int icon) override;
+
+    void ShowMessageBox(const Text& text) override;
+
+    void StartTimer(int timerId, int periodMilliseconds) override;
+    void StopTimer(int timerId) override;
+
+    Size GetScreenSize() const override;
+    void SetUpFullScreen() override;
+
+    std::optional<Rect> MapDialogRect(const Rect& dialogUnits) const override;
+    bool BeginDeferredMoves(int expectedCount) override;
+    bool DeferControlMove(int controlId, const Rect& pixels) override;
+    bool EndDeferredMoves() override;
+
+    void EndDialog(DialogResult result) override;
+
+    // The window, and the widget of a control; null before CreateFromTemplate or for an id
+    // that is no control. Owned by the surface.
+    QWidget* DialogWindow() const;
+    QWidget* ControlWidget(int controlId) const;
+
+private:
+    enum class ControlKind
+    {
+        Button,
+        Label,
+        Picture,
+        ListBox,
+        Other,
+    };
+
+    struct Control
+    {
+        int id = 0;
+        ControlKind kind = ControlKind::Other;
+        QWidget* widget = nullptr; // owned by the window
+        QRectF unitPlace;          // in dialog units; the window's size gives the pixels
+        QString text;
+        PictureHandle picture;
+    };
+
+    struct PendingMove
+    {
+        int controlId = 0;
+        Rect pixels;
+    };
+
+    void DestroyWindow();
+    void CreateControl(const DialogItemTemplate& item);
+    Control* FindControl(int controlId);
+    const Control* FindControl(int controlId) const;
+
+    double XScale() const;
+    double YScale() const;
+    double PictureScale() const;
+    int BasePixelSize() const;
+    QRect UnitsToPixels(const QRectF& units) const;
+    void PlaceControls();
+    void PlaceControl(Control& control);
+    void FitLabelFont(Control& control);
+
+    void OnWindowResized();
+    void OnCloseRequested();
+    void Deliver(const DialogMessage& message);
+
+    IPictureDecoder& m_decoder;
+    QString m_applicationName;
+    WindowMode m_windowMode;
+    QSize m_initialSize;
+
+    std::unique_ptr<CQtDialogWindow> m_window;
+    IDialogMessageSink* m_sink = nullptr;
+    int m_templateWidth = 0;
+    int m_templateHeight = 0;
+    std::vector<Control> m_controls;
+
+    bool m_batchOpen = false;
+    std::vector<PendingMove> m_pendingMoves;
+
+    std::vector<QIcon> m_icons;      // an icon's handle is its index + 1
+    std::map<int, QTimer*> m_timers; // children of the surface
+
+    QEventLoop* m_loop = nullptr;
+    bool m_endRequested = false;
+    DialogResult m_result = DialogResult::Cancel;
+};
