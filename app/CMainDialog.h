@@ -1,0 +1,52 @@
+// The one dialog of the program. Every screen is a state of it: its controls are re-labelled,
+// shown and hidden, never created or destroyed after start-up.
+//
+// The dialog draws through an IDialogSurface, which it does not own; the surface must live
+// as long as the dialog. It owns the line store and the shared screen state.
+#pragma once
+
+#include "app/SharedState.h"
+#include "platform/IDialogSurface.h"
+#include "runner/LineStore.h"
+
+class CMainDialog final : public IDialogMessageSink
+{
+public:
+    // `programFolder` replaces the folder of the program file when it is not empty (the
+    // command line's --root); it is taken as it is, so it should be absolute.
+    explicit CMainDialog(IDialogSurface& surface, Text programFolder = {});
+
+    // Creates the controls from the portrait template and initialises the dialog. False when
+    // the template cannot be read.
+    bool Create();
+
+    bool OnDialogInit() override;
+    void OnMessage(const DialogMessage& message) override;
+
+    const SharedState& State() const { return m_state; }
+    const LineStore& Store() const { return m_lineStore; }
+
+    // Handlers of the message map.
+    void OnSizeChanged();
+    void OnMenuButton0();
+    void OnMenuButton1();
+    void OnMenuButton2();
+    void OnMenuButton3();
+    void OnMenuButton4();
+    void OnMenuButton5();
+    void OnCentreButton();
+    void OnLeftButton();
+    void OnRightButton();
+    void OnPictureTap();
+    void OnStopwatchTick();
+    void OnOk();
+
+    void ShowStartScreen();
+
+private:
+    IDialogSurface& m_surface;
+    Text m_programFolderOverride;
+    int m_programIcon = 0;
+    LineStore m_lineStore;
+    SharedState m_state;
+};

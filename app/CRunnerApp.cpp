@@ -1,0 +1,15 @@
+#include "app/CRunnerApp.h"
+
+#include "app/CMainDialog.h"
+#include "app/DialogTexts.h"
+
+int CRunnerApp::InitInstance(IApplicationShell& shell, const Text& programFolder)
+{
+    shell.InitializeShell();
+    shell.SetSettingsKey(DialogText::SettingsKey);
+    CMainDialog dialog(shell.Surface(), programFolder);
+    if (!dialog.Create())
+        return 1;
+    // How the dialog ended does not matter: either way the program ends.
+    return shell.RunModal(dialog);
+}

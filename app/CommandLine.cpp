@@ -1,0 +1,126 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+
+namespace
+{
+std::optional<int> ParseDimension(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value < 1 || value > 100000)
+        return std::nullopt;
+    return value;
+}
+
+CommandLineResult Failure(Text error)
+{
+    return {std::nullopt, std::move(error)};
+}
+} // namespace
+
+std::optional<Size> ParseSize(std::string_view text)
+{
+    const auto x = text.find('x');
+    if (x == std::string_view::npos)
+        return std::nullopt;
+    const auto width = ParseDimension(text.substr(0, x));
+    const auto height = ParseDimension(text.substr(x + 1));
+    if (!width || !height)
+        return std::nullopt;
+    return Size{*width, *height};
+}
+
+CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
+{
+    CommandLine result;
+    std::size_t i = 0;
+    if (!arguments.empty() && arguments[0] == "play")
+    {
+        result.mode = RunMode::Play;
+        i = 1;
+    }
+    // Options that take a value accept it as the next argument or after "=".
+    for (; i < arguments.size(); ++i)
+    {
+        std::string_view argument = arguments[i];
+        std::optional<std::string_view> attached;
+        if (argument.starts_with("--"))
+        {
+            const auto equals = argument.find('=');
+            if (equals != std::string_view::npos)
+            {
+                attached = argument.substr(equals + 1);
+                argument = argument.substr(0, equals);
+            }
+        }
+        const auto value = [&]() -> std::optional<std::string_view> {
+            if (attached)
+                return attached;
+            if (i + 1 < arguments.size())
+                return arguments[++i];
+            return std::nullopt;
+        };
+        const bool play = result.mode == RunMode::Play;
+
+        if (argument == "--help" || argument == "-h")
+        {
+            CommandLine help;
+            help.mode = RunMode::Help;
+            return {help, {}};
+        }
+        if (argument == "--root")
+        {
+            const auto root = value();
+            if (!root || root->empty())
+                return Failure("--root needs a folder");
+            result.root = Text(*root);
+        }
+        else if (argument == "--text" && !play && !attached)
+            result.mode = RunMode::Terminal;
+        else if (argument == "--fullscreen" && !play && !attached)
+            result.windowMode = WindowMode::FullScreen;
+        else if (argument == "--size" && !play)
+        {
+            const auto text = value();
+            result.windowSize = text ? ParseSize(*text) : std::nullopt;
+            if (!result.windowSize)
+                return Failure("--size needs WIDTHxHEIGHT, such as 480x640");
+        }
+        else if (argument == "--screen" && play)
+        {
+            const auto text = value();
+            const auto screen = text ? ParseSize(*text) : std::nullopt;
+            if (!screen)
+                return Failure("--screen needs WIDTHxHEIGHT, such as 240x320");
+            result.screen = *screen;
+        }
+        else if (argument == "--events" && play)
+        {
+            const auto file = value();
+            if (!file || file->empty())
+                return Failure("--events needs a file, or - for standard input");
+            result.eventsFile = Text(*file);
+        }
+        else if (play && !argument.starts_with("-"))
+            result.events.emplace_back(argument);
+        else
+            return Failure("unknown argument '" + Text(arguments[i]) + "'");
+    }
+    if (result.mode == RunMode::Terminal && (result.windowSize || result.windowMode == WindowMode::FullScreen))
+        return Failure("--text takes no window options");
+    return {std::move(result), {}};
+}
+
+Text UsageText()
+{
+    return "Usage:\n"
+           "  tavrino [--root DIR] [--fullscreen] [--size WxH]   the touch program in a window\n"
+           "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
+           "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-] [EVENT ...]\n"
+           "                                                     drive the dialog headless; one JSON\n"
+           "                                                     line per screen\n"
+           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, close\n"
+           "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
+           "folder that holds the program.\n";
+}

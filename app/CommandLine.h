@@ -1,0 +1,50 @@
+// The command line of `tavrino`, parsed without touching the file system.
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/Text.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+enum class RunMode
+{
+    Window, // the touch program
+    Terminal,
+    Play,
+    Help,
+};
+
+enum class WindowMode
+{
+    Windowed,
+    FullScreen,
+};
+
+struct CommandLine
+{
+    RunMode mode = RunMode::Window;
+    Text root; // empty: the folder of the program file
+    WindowMode windowMode = WindowMode::Windowed;
+    std::optional<Size> windowSize;
+    Size screen{240, 320};     // play's screen at start
+    std::optional<Text> eventsFile; // "-" for standard input
+    std::vector<Text> events;
+};
+
+struct CommandLineResult
+{
+    std::optional<CommandLine> commandLine; // nothing on a usage error
+    Text error;                             // one line, without the program name
+};
+
+// `arguments` excludes the program name.
+CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments);
+
+// "WxH" with both numbers from 1 to 100000; nothing otherwise.
+std::optional<Size> ParseSize(std::string_view text);
+
+// The usage text, ending with a line feed.
+Text UsageText();

@@ -1,0 +1,112 @@
+// tavrino: the touch program, its terminal form, and `play`.
+#include "app/CRunnerApp.h"
+#include "app/CommandLine.h"
+#include "frontends/PlayShell.h"
+#include "frontends/TerminalShell.h"
+#include "frontends/WindowShell.h"
+#include "platform/qt/QtPictureDecoder.h"
+
+#include <QCoreApplication>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+// The program folder as an absolute path ending with "/", or an error line.
+std::optional<Text> ResolveRoot(const Text& root, Text& error)
+{
+    std::error_code code;
+    const auto absolute = std::filesystem::absolute(root, code);
+    if (code || !std::filesystem::is_directory(absolute, code))
+    {
+        error = "tavrino: '" + root + "' is not a folder";
+        return std::nullopt;
+    }
+    Text folder = absolute.lexically_normal().string();
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+int RunPlay(const CommandLine& commandLine, const Text& root, int argc, char** argv)
+{
+    // Picture decoding needs QtGui's image readers, not a display.
+    QCoreApplication application(argc, argv);
+    CQtPictureDecoder decoder;
+    std::ifstream file;
+    std::istream* events = nullptr;
+    Text eventsName;
+    if (commandLine.eventsFile)
+    {
+        eventsName = *commandLine.eventsFile;
+        if (eventsName == "-")
+        {
+            events = &std::cin;
+            eventsName = "<stdin>";
+        }
+        else
+        {
+            file.open(eventsName);
+            if (!file)
+            {
+                std::cerr << "tavrino play: cannot read events file '" << eventsName << "'\n";
+                return 2;
+            }
+            events = &file;
+        }
+    }
+    CPlayShell shell(commandLine, &decoder, events, eventsName, std::cout, std::cerr);
+    return CRunnerApp().InitInstance(shell, root);
+}
+
+int RunTerminal(const Text& root, int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    CQtPictureDecoder decoder;
+    CTerminalShell shell(&decoder, STDIN_FILENO, std::cout);
+    return CRunnerApp().InitInstance(shell, root);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const auto parsed = ParseCommandLine(arguments);
+    if (!parsed.commandLine)
+    {
+        std::cerr << "tavrino: " << parsed.error << "\n" << UsageText();
+        return 2;
+    }
+    const CommandLine& commandLine = *parsed.commandLine;
+    if (commandLine.mode == RunMode::Help)
+    {
+        std::cout << UsageText();
+        return 0;
+    }
+    Text root;
+    if (!commandLine.root.empty())
+    {
+        Text error;
+        const auto resolved = ResolveRoot(commandLine.root, error);
+        if (!resolved)
+        {
+            std::cerr << error << "\n";
+            return 2;
+        }
+        root = *resolved;
+    }
+    switch (commandLine.mode)
+    {
+    case RunMode::Play:
+        return RunPlay(commandLine, root, argc, argv);
+    case RunMode::Terminal:
+        return RunTerminal(root, argc, argv);
+    default:
+        return RunWindow(commandLine, root, argc, argv);
+    }
+}

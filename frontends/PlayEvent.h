@@ -1,0 +1,35 @@
+// The events that `play` understands, one per argument or line.
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/Text.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+enum class PlayEventKind
+{
+    Centre,
+    Left,
+    Right,
+    Picture,
+    Menu,  // menuIndex 0 to 5
+    Tick,  // count ticks
+    Size,  // the screen is now `size`
+    Close,
+};
+
+struct PlayEvent
+{
+    PlayEventKind kind = PlayEventKind::Centre;
+    int menuIndex = 0;
+    std::int64_t count = 1;
+    Size size;
+};
+
+// Nothing for a text that is no event. Leading and trailing white space is ignored.
+std::optional<PlayEvent> ParsePlayEvent(std::string_view text);
+
+// True for a line of an events file that holds no event: blank, or a comment from "#".
+bool IsSkippedEventLine(std::string_view line);

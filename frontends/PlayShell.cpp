@@ -1,0 +1,94 @@
+#include "frontends/PlayShell.h"
+
+#include "frontends/ScreenJson.h"
+#include "platform/ControlId.h"
+
+#include <string>
+
+CPlayShell::CPlayShell(const CommandLine& commandLine, IPictureDecoder* decoder,
+                       std::istream* events, Text eventsName, std::ostream& output,
+                       std::ostream& errors)
+    : m_commandLine(commandLine), m_surface(decoder, commandLine.screen), m_events(events),
+      m_eventsName(std::move(eventsName)), m_output(output), m_errors(errors)
+{
+}
+
+void CPlayShell::WriteScreen(std::string_view event, const CMainDialog& dialog)
+{
+    m_output << ScreenJson(event, m_surface.TakeMessages(), m_surface, dialog) << '\n';
+    // A caller reading our output may wait for this line before it sends the next event.
+    m_output.flush();
+}
+
+void CPlayShell::Run(const PlayEvent& event)
+{
+    switch (event.kind)
+    {
+    case PlayEventKind::Centre:
+        m_surface.Click(ControlId::CentreButton);
+        break;
+    case PlayEventKind::Left:
+        m_surface.Click(ControlId::LeftButton);
+        break;
+    case PlayEventKind::Right:
+        m_surface.Click(ControlId::RightButton);
+        break;
+    case PlayEventKind::Picture:
+        m_surface.Click(ControlId::Picture);
+        break;
+    case PlayEventKind::Menu:
+        m_surface.Click(ControlId::MenuButtons[event.menuIndex]);
+        break;
+    case PlayEventKind::Tick:
+        // Once the timer stops, the remaining ticks have nowhere to go.
+        for (std::int64_t i = 0; i < event.count && m_surface.Tick(); ++i)
+        {
+        }
+        break;
+    case PlayEventKind::Size:
+        m_surface.Resize(event.size);
+        break;
+    case PlayEventKind::Close:
+        m_surface.Close();
+        break;
+    }
+}
+
+int CPlayShell::RunModal(CMainDialog& dialog)
+{
+    WriteScreen("init", dialog);
+    const auto handle = [&](std::string_view text, const Text& where) {
+        const auto event = ParsePlayEvent(text);
+        if (!event)
+        {
+            m_errors << where << "unknown event '" << text << "'\n";
+            return false;
+        }
+        Run(*event);
+        WriteScreen(text, dialog);
+        return true;
+    };
+    for (const auto& text : m_commandLine.events)
+    {
+        if (m_surface.HasEnded())
+            return 0;
+        if (!handle(text, "tavrino play: "))
+            return 2;
+    }
+    if (m_events == nullptr)
+        return 0;
+    std::string line;
+    for (int number = 1; !m_surface.HasEnded() && std::getline(*m_events, line); ++number)
+    {
+        if (IsSkippedEventLine(line))
+            continue;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto first = line.find_first_not_of(" \t");
+        const auto last = line.find_last_not_of(" \t");
+        const std::string_view text = std::string_view(line).substr(first, last - first + 1);
+        if (!handle(text, m_eventsName + ":" + DecimalText(number) + ": "))
+            return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,140 @@
+#include "frontends/ScreenJson.h"
+
+#include "platform/ControlId.h"
+
+#include <cstdio>
+
+Text JsonString(std::string_view text)
+{
+    const Text displayable = MakeDisplayable(text);
+    Text result = "\"";
+    result.reserve(displayable.size() + 2);
+    for (const char c : displayable)
+    {
+        switch (c)
+        {
+        case '"':
+            result += "\\\"";
+            break;
+        case '\\':
+            result += "\\\\";
+            break;
+        case '\n':
+            result += "\\n";
+            break;
+        case '\r':
+            result += "\\r";
+            break;
+        case '\t':
+            result += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20)
+            {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+                result += escaped;
+            }
+            else
+                result += c;
+        }
+    }
+    result += '"';
+    return result;
+}
+
+namespace
+{
+const char* Flag(bool value)
+{
+    return value ? "true" : "false";
+}
+
+template <typename Enum> Text Number(Enum value)
+{
+    return DecimalText(static_cast<int>(value));
+}
+
+// The names and values of the shared state, in the order users know them.
+Text StateJson(const SharedState& s)
+{
+    const std::pair<const char*, Text> fields[] = {
+        {"g_appFolder", JsonString(s.g_appFolder)},
+        {"g_started", Flag(s.g_started)},
+        {"g_viewMode", Number(s.g_viewMode)},
+        {"g_screenState", Number(s.g_screenState)},
+        {"g_leftButtonMode", Number(s.g_leftButtonMode)},
+        {"g_backBlocked", Flag(s.g_backBlocked)},
+        {"g_menuFirst", DecimalText(s.g_menuFirst)},
+        {"g_subMenuFirst", DecimalText(s.g_subMenuFirst)},
+        {"g_chosenFolderIndex", DecimalText(s.g_chosenFolderIndex)},
+        {"g_folderName", JsonString(s.g_folderName)},
+        {"g_listFolder", JsonString(s.g_listFolder)},
+        {"g_pressedButton", DecimalText(s.g_pressedButton)},
+        {"g_currentLine", DecimalText(s.g_currentLine)},
+        {"g_stepCounter", DecimalText(s.g_stepCounter)},
+        {"g_yesTarget", DecimalText(s.g_yesTarget)},
+        {"g_noTarget", DecimalText(s.g_noTarget)},
+        {"g_headingText", JsonString(s.g_headingText)},
+        {"g_subHeadingText", JsonString(s.g_subHeadingText)},
+        {"g_bodyText", JsonString(s.g_bodyText)},
+        {"g_picturePath", JsonString(s.g_picturePath)},
+        {"g_stopwatchSeconds", DecimalText(s.g_stopwatchSeconds)},
+        {"g_stopwatchRunning", DecimalText(s.g_stopwatchRunning)},
+        {"g_stopwatchName", JsonString(s.g_stopwatchName)},
+    };
+    Text json = "{";
+    for (const auto& [name, value] : fields)
+    {
+        if (json.size() > 1)
+            json += ", ";
+        json += '"';
+        json += name;
+        json += "\": ";
+        json += value;
+    }
+    return json + "}";
+}
+} // namespace
+
+Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
+                const CHeadlessSurface& surface, const CMainDialog& dialog)
+{
+    Text json = "{\"event\": " + JsonString(event) + ", \"messages\": [";
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        json += (i > 0 ? ", " : "") + JsonString(messages[i]);
+    json += "], \"ended\": ";
+    const auto result = surface.Result();
+    json += !result ? "null" : *result == DialogResult::Ok ? "\"ok\"" : "\"cancel\"";
+
+    json += ", \"controls\": {";
+    bool first = true;
+    for (const auto& [id, control] : surface.Controls())
+    {
+        json += first ? "" : ", ";
+        first = false;
+        const Rect& r = control.place;
+        json += "\"" + DecimalText(id) + "\": {\"text\": " + JsonString(control.text) +
+                ", \"visible\": " + Flag(control.visibility == Visibility::Shown) + ", \"rect\": [" +
+                DecimalText(r.x) + ", " + DecimalText(r.y) + ", " + DecimalText(r.width) + ", " +
+                DecimalText(r.height) + "]}";
+    }
+    json += "}, \"picture\": ";
+    const auto picture = surface.Controls().contains(ControlId::Picture)
+                             ? surface.Controls().at(ControlId::Picture).picture
+                             : nullptr;
+    if (picture)
+        json += "{\"file\": " + JsonString(picture->SourceFile()) +
+                ", \"width\": " + DecimalText(picture->Width()) +
+                ", \"height\": " + DecimalText(picture->Height()) + "}";
+    else
+        json += "null";
+    json += ", \"timer\": ";
+    json += Flag(surface.IsTimerRunning());
+    json += ", \"store\": [";
+    const auto& entries = dialog.Store().Entries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        json += (i > 0 ? ", " : "") + JsonString(entries[i]);
+    json += "], \"state\": " + StateJson(dialog.State()) + "}";
+    return json;
+}

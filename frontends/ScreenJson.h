@@ -1,0 +1,15 @@
+// One screen of the dialog as one line of JSON: the output of `play`.
+#pragma once
+
+#include "app/CMainDialog.h"
+#include "platform/headless/HeadlessSurface.h"
+
+#include <string_view>
+#include <vector>
+
+// A JSON string literal, quotes included; invalid UTF-8 is made displayable first.
+Text JsonString(std::string_view text);
+
+// The line for the screen after `event`, without a line end.
+Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
+                const CHeadlessSurface& surface, const CMainDialog& dialog);

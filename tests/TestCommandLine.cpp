@@ -1,0 +1,112 @@
+// The command line, and the events of `play`.
+#include "app/CommandLine.h"
+#include "frontends/PlayEvent.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+CommandLineResult Parse(std::initializer_list<std::string_view> arguments)
+{
+    const std::vector<std::string_view> list(arguments);
+    return ParseCommandLine(list);
+}
+
+TEST(CommandLine, ReadsEveryForm)
+{
+    auto window = Parse({"--root", "/x", "--fullscreen", "--size", "800x600"});
+    ASSERT_TRUE(window.commandLine);
+    EXPECT_EQ(window.commandLine->mode, RunMode::Window);
+    EXPECT_EQ(window.commandLine->root, "/x");
+    EXPECT_EQ(window.commandLine->windowMode, WindowMode::FullScreen);
+    EXPECT_EQ(window.commandLine->windowSize, (Size{800, 600}));
+
+    auto text = Parse({"--text", "--root=/y"});
+    ASSERT_TRUE(text.commandLine);
+    EXPECT_EQ(text.commandLine->mode, RunMode::Terminal);
+    EXPECT_EQ(text.commandLine->root, "/y");
+
+    auto play = Parse({"play", "--screen", "320x240", "--events", "-", "right", "tick:3"});
+    ASSERT_TRUE(play.commandLine);
+    EXPECT_EQ(play.commandLine->mode, RunMode::Play);
+    EXPECT_EQ(play.commandLine->screen, (Size{320, 240}));
+    EXPECT_EQ(play.commandLine->eventsFile, "-");
+    EXPECT_EQ(play.commandLine->events, (std::vector<Text>{"right", "tick:3"}));
+
+    auto defaults = Parse({"play"});
+    ASSERT_TRUE(defaults.commandLine);
+    EXPECT_EQ(defaults.commandLine->screen, (Size{240, 320}));
+    EXPECT_FALSE(defaults.commandLine->eventsFile);
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnow)
+{
+    const std::vector<std::vector<std::string_view>> bad = {
+        {"--root"},
+        {"--size", "800"},
+        {"--size", "0x600"},
+        {"--size", "800x"},
+        {"--size", "-5x5"},
+        {"--bogus"},
+        {"right"},                     // events belong to play
+        {"play", "--size", "10x10"},   // window options are not play's
+        {"play", "--text"},
+        {"play", "--screen", "axb"},
+        {"play", "--events"},
+        {"--text", "--fullscreen"},
+        {"--screen", "240x320"},       // play's option outside play
+    };
+    for (const auto& arguments : bad)
+    {
+        const auto result = ParseCommandLine(arguments);
+        EXPECT_FALSE(result.commandLine) << arguments.front();
+        EXPECT_FALSE(result.error.empty());
+    }
+}
+
+TEST(PlayEvents, ParseEveryKindAndRefuseTheRest)
+{
+    struct Case
+    {
+        const char* text;
+        PlayEventKind kind;
+        int menuIndex;
+        std::int64_t count;
+        Size size;
+    };
+    const Case good[] = {
+        {"centre", PlayEventKind::Centre, 0, 1, {}},
+        {" left ", PlayEventKind::Left, 0, 1, {}},
+        {"right\r", PlayEventKind::Right, 0, 1, {}},
+        {"picture", PlayEventKind::Picture, 0, 1, {}},
+        {"menu:0", PlayEventKind::Menu, 0, 1, {}},
+        {"menu:5", PlayEventKind::Menu, 5, 1, {}},
+        {"tick", PlayEventKind::Tick, 0, 1, {}},
+        {"tick:60", PlayEventKind::Tick, 0, 60, {}},
+        {"tick:0", PlayEventKind::Tick, 0, 0, {}},
+        {"size:320x240", PlayEventKind::Size, 0, 1, {320, 240}},
+        {"close", PlayEventKind::Close, 0, 1, {}},
+    };
+    for (const auto& c : good)
+    {
+        const auto event = ParsePlayEvent(c.text);
+        ASSERT_TRUE(event) << c.text;
+        EXPECT_EQ(event->kind, c.kind) << c.text;
+        EXPECT_EQ(event->menuIndex, c.menuIndex) << c.text;
+        EXPECT_EQ(event->count, c.count) << c.text;
+        EXPECT_EQ(event->size, c.size) << c.text;
+    }
+    for (const char* text : {"", "Centre", "center", "menu:6", "menu:-1", "menu:", "menu:1x",
+                             "tick:-1", "tick:x", "size:320", "size:0x5", "click", "left right"})
+        EXPECT_FALSE(ParsePlayEvent(text)) << text;
+}
+
+TEST(PlayEvents, SkipBlankAndCommentLines)
+{
+    EXPECT_TRUE(IsSkippedEventLine(""));
+    EXPECT_TRUE(IsSkippedEventLine("   \r"));
+    EXPECT_TRUE(IsSkippedEventLine("# a comment"));
+    EXPECT_TRUE(IsSkippedEventLine("  # indented comment"));
+    EXPECT_FALSE(IsSkippedEventLine("right # not a comment"));
+}
+} // namespace

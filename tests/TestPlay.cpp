@@ -1,0 +1,208 @@
+// `tavrino play` end to end: the output contract, events from every source, and bad input.
+#include "TestSupport.h"
+
+#include "frontends/ScreenJson.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+TEST(JsonString, EscapesAndRepairs)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"Tavrino", "\"Tavrino\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"Zeile\nZeile\r\t", "\"Zeile\\nZeile\\r\\t\""},
+        {std::string("\x01\x1f", 2), "\"\\u0001\\u001f\""},
+        {"Grüße §", "\"Grüße §\""},
+        {"\xE4\xA7", "\"ä§\""}, // stray Windows-1252 bytes stay readable
+    };
+    for (const auto& [text, json] : cases)
+        EXPECT_EQ(JsonString(text), json);
+}
+
+TEST(Play, InitLineHoldsTheStartScreenInContractOrder)
+{
+    CTemporaryFolder root;
+    const auto run = RunProgram({"play", "--root", root.Path().string()});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    const auto lines = SplitLines(run.output);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string& line = lines[0];
+
+    // The keys in their fixed order.
+    std::size_t position = 0;
+    for (const char* key : {"{\"event\": \"init\"", "\"messages\": []", "\"ended\": null",
+                            "\"controls\": {", "\"picture\": null", "\"timer\": false",
+                            "\"store\": []", "\"state\": {"})
+    {
+        const auto found = line.find(key, position);
+        ASSERT_NE(found, std::string::npos) << key;
+        position = found;
+    }
+    for (const char* control :
+         {"\"1002\": {\"text\": \"Tavrino\", \"visible\": true, \"rect\": [6, 0, 128, 8]}",
+          "\"1003\": {\"text\": \"Checklisten Schritt für Schritt\", \"visible\": true, \"rect\": [2, 9, 132, 17]}",
+          "\"1009\": {\"text\": \"Start\", \"visible\": true, \"rect\": [53, 102, 31, 32]}",
+          "\"1010\": {\"text\": \"\", \"visible\": false, \"rect\": [4, 102, 44, 32]}",
+          "\"1011\": {\"text\": \"\", \"visible\": false, \"rect\": [90, 102, 44, 32]}",
+          "\"1014\": {\"text\": \"\", \"visible\": false, \"rect\": [2, 3, 8, 15]}",
+          "\"1023\": {\"text\": \"\", \"visible\": false, \"rect\": [9, 1, 11, 11]}",
+          "\"1000\": {\"text\": \"Button1\", \"visible\": false, \"rect\": [4, 23, 60, 25]}",
+          "\"1008\": {\"text\": \"Button7\", \"visible\": false, \"rect\": [72, 77, 62, 23]}",
+          "\"1020\": {\"text\": \"Dieses Programm ist nur eine Hilfestellung"})
+        EXPECT_NE(line.find(control), std::string::npos) << control;
+
+    const std::string state =
+        "\"state\": {\"g_appFolder\": \"" + root.Folder() +
+        "\", \"g_started\": false, \"g_viewMode\": 0, \"g_screenState\": 0, "
+        "\"g_leftButtonMode\": 0, \"g_backBlocked\": false, \"g_menuFirst\": 0, "
+        "\"g_subMenuFirst\": 0, \"g_chosenFolderIndex\": 0, \"g_folderName\": \"\", "
+        "\"g_listFolder\": \"\", \"g_pressedButton\": 0, \"g_currentLine\": 0, "
+        "\"g_stepCounter\": 0, \"g_yesTarget\": 0, \"g_noTarget\": 0, \"g_headingText\": \"\", "
+        "\"g_subHeadingText\": \"\", \"g_bodyText\": \"\", \"g_picturePath\": \"\", "
+        "\"g_stopwatchSeconds\": 0, \"g_stopwatchRunning\": 0, \"g_stopwatchName\": \"\"}}";
+    EXPECT_TRUE(line.ends_with(state)) << line;
+}
+
+TEST(Play, CloseEndsWithOkAndNothingRunsAfter)
+{
+    CTemporaryFolder root;
+    const auto run = RunProgram({"play", "--root", root.Path().string(), "close", "right", "left"});
+    EXPECT_EQ(run.exitStatus, 0);
+    const auto lines = SplitLines(run.output);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find("{\"event\": \"close\", \"messages\": [], \"ended\": \"ok\""),
+              std::string::npos);
+}
+
+TEST(Play, UnknownEventStopsWithStatusTwoAfterTheScreensBefore)
+{
+    CTemporaryFolder root;
+    const auto run = RunProgram({"play", "--root", root.Path().string(), "tick", "jump", "right"});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(SplitLines(run.output).size(), 2u); // init and tick
+    EXPECT_NE(run.errors.find("unknown event 'jump'"), std::string::npos);
+}
+
+TEST(Play, EventsFileSkipsCommentsAndNamesTheBadLine)
+{
+    CTemporaryFolder root;
+    const auto good = root.Write("good.events", "# start\n\ntick\r\n  size:320x240  \n");
+    auto run = RunProgram({"play", "--root", root.Path().string(), "--events", good.string()});
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    const auto lines = SplitLines(run.output);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_TRUE(lines[1].starts_with("{\"event\": \"tick\","));
+    EXPECT_TRUE(lines[2].starts_with("{\"event\": \"size:320x240\","));
+
+    const auto bad = root.Write("bad.events", "tick\n# fine\nsideways\n");
+    run = RunProgram({"play", "--root", root.Path().string(), "--events", bad.string()});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.errors.find(bad.string() + ":3: unknown event 'sideways'"), std::string::npos)
+        << run.errors;
+
+    run = RunProgram({"play", "--root", root.Path().string(), "--events", (root.Path() / "none").string()});
+    EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST(Play, StandardInputIsAnsweredOneEventAtATime)
+{
+    CTemporaryFolder root;
+    int toChild[2];
+    int fromChild[2];
+    ASSERT_EQ(pipe(toChild), 0);
+    ASSERT_EQ(pipe(fromChild), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        dup2(toChild[0], 0);
+        dup2(fromChild[1], 1);
+        close(toChild[1]);
+        close(fromChild[0]);
+        const std::string rootPath = root.Path().string();
+        execl(TAVRINO_PROGRAM, TAVRINO_PROGRAM, "play", "--root", rootPath.c_str(), "--events", "-",
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(toChild[0]);
+    close(fromChild[1]);
+
+    // Each line must arrive while standard input is still open: no buffering until the end.
+    std::string pending;
+    const auto readLine = [&]() -> std::string {
+        for (;;)
+        {
+            const auto end = pending.find('\n');
+            if (end != std::string::npos)
+            {
+                std::string line = pending.substr(0, end);
+                pending.erase(0, end + 1);
+                return line;
+            }
+            pollfd descriptor{fromChild[0], POLLIN, 0};
+            if (poll(&descriptor, 1, 20000) <= 0)
+                return "<timeout>";
+            char buffer[65536];
+            const auto count = read(fromChild[0], buffer, sizeof buffer);
+            if (count <= 0)
+                return "<end>";
+            pending.append(buffer, static_cast<std::size_t>(count));
+        }
+    };
+    EXPECT_TRUE(readLine().starts_with("{\"event\": \"init\""));
+    for (const std::string event : {"tick", "size:480x640"})
+    {
+        const std::string line = event + "\n";
+        ASSERT_EQ(write(toChild[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+        EXPECT_TRUE(readLine().starts_with("{\"event\": \"" + event + "\"")) << event;
+    }
+    close(toChild[1]);
+    EXPECT_EQ(readLine(), "<end>");
+    close(fromChild[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST(Play, RootMustBeAFolder)
+{
+    CTemporaryFolder root;
+    const auto file = root.Write("file.txt", "x");
+    for (const std::string& bad : {(root.Path() / "missing").string(), file.string()})
+    {
+        const auto run = RunProgram({"play", "--root", bad});
+        EXPECT_EQ(run.exitStatus, 2) << bad;
+        EXPECT_EQ(SplitLines(run.errors).size(), 1u) << run.errors;
+        EXPECT_NE(run.errors.find(bad), std::string::npos);
+        EXPECT_TRUE(run.output.empty());
+    }
+}
+
+TEST(Play, WithoutRootTheProgramsFolderIsTheProgramFolder)
+{
+    const auto run = RunProgram({"play"});
+    ASSERT_EQ(run.exitStatus, 0);
+    const std::string program = TAVRINO_PROGRAM;
+    const std::string folder = program.substr(0, program.rfind('/') + 1);
+    EXPECT_NE(run.output.find("\"g_appFolder\": \"" + folder + "\""), std::string::npos);
+}
+
+TEST(Play, RelativeRootBecomesAbsolute)
+{
+    CTemporaryFolder root;
+    root.MakeFolder("Themen");
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(root.Path());
+    const auto run = RunProgram({"play", "--root", "Themen/../Themen"});
+    std::filesystem::current_path(saved);
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_NE(run.output.find("\"g_appFolder\": \"" + root.Folder() + "Themen/\""), std::string::npos);
+}
+} // namespace
