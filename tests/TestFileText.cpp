@@ -1,3 +1,5 @@
+#include "TestSupport.h"
+
 #include "platform/CodePage.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
@@ -19,28 +21,12 @@ namespace
 class FileTextTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrino-filetext-XXXXXX");
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-
     Text WriteFile(const std::string& name, const std::string& bytes) const
     {
-        const std::filesystem::path path = m_folder / name;
-        std::ofstream stream(path, std::ios::binary);
-        stream << bytes;
-        return path;
+        return m_folder.Write(name, bytes);
     }
 
-    Text PathOf(const std::string& name) const { return m_folder / name; }
+    Text PathOf(const std::string& name) const { return m_folder.Path() / name; }
 
     static std::vector<Text> ReadLines(const Text& path)
     {
@@ -51,7 +37,7 @@ protected:
         return store.Entries();
     }
 
-    std::filesystem::path m_folder;
+    CTemporaryFolder m_folder;
 };
 
 struct CFileCase
@@ -128,9 +114,9 @@ TEST_F(FileTextTest, OnlyRegularFilesOpen)
 {
     const Text regular = WriteFile("liste.lst", "A\r\n");
     ASSERT_EQ(::mkfifo(PathOf("fifo").c_str(), 0600), 0);
-    std::filesystem::create_symlink("/dev/zero", m_folder / "zero");
-    std::filesystem::create_symlink(regular, m_folder / "link.lst");
-    std::filesystem::create_directory(m_folder / "ordner");
+    std::filesystem::create_symlink("/dev/zero", m_folder.Path() / "zero");
+    std::filesystem::create_symlink(regular, m_folder.Path() / "link.lst");
+    std::filesystem::create_directory(m_folder.Path() / "ordner");
 
     CReadOnlyFile file;
     for (const char* name : {"fifo", "zero", "ordner", "fehlt.lst"})
