@@ -10,4 +10,13 @@ inline constexpr const char* StartNotice =
     "und Richtlinien ist jeder TF selbst verantwortlich!";
 inline constexpr const char* Start = "Start";
 inline constexpr const char* SettingsKey = "Kelmora Tavrino";
+
+// Menus.
+inline constexpr const char* MainMenu = "Hauptmenue";
+inline constexpr const char* SubMenuOf = "Untermenue von: ";
+inline constexpr const char* Page = " Seite ";
+inline constexpr const char* Of = " von ";
+inline constexpr const char* More = "Mehr";
+inline constexpr const char* End = "Ende";
+inline constexpr const char* Back = "Zurück";
 } // namespace DialogText

@@ -1,5 +1,5 @@
 // tavrino: the touch program, its terminal form, and `play`.
-#include "app/CRunnerApp.h"
+#include "app/RunnerApp.h"
 #include "app/CommandLine.h"
 #include "frontends/PlayShell.h"
 #include "frontends/TerminalShell.h"

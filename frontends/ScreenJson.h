@@ -1,7 +1,7 @@
 // One screen of the dialog as one line of JSON: the output of `play`.
 #pragma once
 
-#include "app/CMainDialog.h"
+#include "app/MainDialog.h"
 #include "platform/headless/HeadlessSurface.h"
 
 #include <string_view>

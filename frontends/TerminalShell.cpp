@@ -1,6 +1,6 @@
 #include "frontends/TerminalShell.h"
 
-#include "app/CMainDialog.h"
+#include "app/MainDialog.h"
 #include "platform/ControlId.h"
 
 #include <poll.h>

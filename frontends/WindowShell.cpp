@@ -1,7 +1,7 @@
 #include "frontends/WindowShell.h"
 
-#include "app/CMainDialog.h"
-#include "app/CRunnerApp.h"
+#include "app/MainDialog.h"
+#include "app/RunnerApp.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
 

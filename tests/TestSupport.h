@@ -2,7 +2,7 @@
 // dialog on the headless surface, and running the built program.
 #pragma once
 
-#include "app/CMainDialog.h"
+#include "app/MainDialog.h"
 #include "platform/IPictureDecoder.h"
 #include "platform/headless/HeadlessSurface.h"
 

@@ -1,4 +1,4 @@
-#include "app/CMainDialog.h"
+#include "app/MainDialog.h"
 
 #include "app/DialogTexts.h"
 #include "platform/ControlId.h"
@@ -36,7 +36,8 @@ constexpr std::array MessageMap{
 
 CMainDialog::CMainDialog(IDialogSurface& surface, Text programFolder)
     : m_surface(surface), m_programFolderOverride(std::move(programFolder)),
-      m_programIcon(surface.LoadIcon(ResourceId::ProgramIcon))
+      m_programIcon(surface.LoadIcon(ResourceId::ProgramIcon)),
+      m_menu(DialogParts{surface, m_state, m_lineStore, *this})
 {
 }
 
@@ -95,16 +96,94 @@ void CMainDialog::OnOk()
     m_surface.EndDialog(DialogResult::Ok);
 }
 
+void CMainDialog::OnMenuButton(std::int32_t index)
+{
+    m_state.g_pressedButton = index;
+    m_menu.OnMenuButton();
+}
+
+void CMainDialog::OnMenuButton0()
+{
+    OnMenuButton(0);
+}
+
+void CMainDialog::OnMenuButton1()
+{
+    OnMenuButton(1);
+}
+
+void CMainDialog::OnMenuButton2()
+{
+    OnMenuButton(2);
+}
+
+void CMainDialog::OnMenuButton3()
+{
+    OnMenuButton(3);
+}
+
+void CMainDialog::OnMenuButton4()
+{
+    OnMenuButton(4);
+}
+
+void CMainDialog::OnMenuButton5()
+{
+    OnMenuButton(5);
+}
+
+void CMainDialog::OnCentreButton()
+{
+    // "Start" opens the main menu once; from then on the button acts by the screen.
+    if (!m_state.g_started)
+    {
+        ShowMainMenuPage();
+        m_state.g_started = true;
+        return;
+    }
+    switch (m_state.g_viewMode)
+    {
+    case ViewMode::MainMenu:
+        m_menu.NextMenuPage(MenuLevel::Main);
+        break;
+    case ViewMode::SubMenu:
+        m_menu.NextMenuPage(MenuLevel::Sub);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainDialog::OnLeftButton()
+{
+    switch (m_state.g_leftButtonMode)
+    {
+    case LeftButtonMode::EndProgram:
+        m_surface.EndDialog(DialogResult::Cancel);
+        break;
+    case LeftButtonMode::PreviousMainMenuPage:
+        m_menu.PreviousMenuPage(MenuLevel::Main);
+        break;
+    case LeftButtonMode::PreviousSubMenuPage:
+        m_menu.PreviousMenuPage(MenuLevel::Sub);
+        break;
+    default:
+        break;
+    }
+}
+
+// Stand-in until lists run: leaves the menu for the list's first screen state.
+void CMainDialog::LoadList(const Text&)
+{
+    for (const int id : ControlId::MenuButtons)
+        m_surface.ShowControl(id, Visibility::Hidden);
+    m_state.g_viewMode = ViewMode::ListStep;
+    m_state.g_screenState = ScreenState::Step;
+    m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
+}
+
 // Handlers whose screens are not built yet do nothing.
 void CMainDialog::OnSizeChanged() {}
-void CMainDialog::OnMenuButton0() {}
-void CMainDialog::OnMenuButton1() {}
-void CMainDialog::OnMenuButton2() {}
-void CMainDialog::OnMenuButton3() {}
-void CMainDialog::OnMenuButton4() {}
-void CMainDialog::OnMenuButton5() {}
-void CMainDialog::OnCentreButton() {}
-void CMainDialog::OnLeftButton() {}
 void CMainDialog::OnRightButton() {}
 void CMainDialog::OnPictureTap() {}
 void CMainDialog::OnStopwatchTick() {}

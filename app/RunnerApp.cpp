@@ -1,6 +1,6 @@
-#include "app/CRunnerApp.h"
+#include "app/RunnerApp.h"
 
-#include "app/CMainDialog.h"
+#include "app/MainDialog.h"
 #include "app/DialogTexts.h"
 
 int CRunnerApp::InitInstance(IApplicationShell& shell, const Text& programFolder)

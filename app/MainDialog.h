@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/SharedState.h"
+#include "menu/MenuPages.h"
 #include "platform/IDialogSurface.h"
 #include "runner/LineStore.h"
 
@@ -43,10 +44,20 @@ public:
 
     void ShowStartScreen();
 
+    // Operations that the parts of the dialog call on one another.
+    void ShowMainMenuPage() { m_menu.ShowMainMenuPage(); }
+    void ShowSubMenuPage() { m_menu.ShowSubMenuPage(); }
+    void ReturnToSubMenu() { m_menu.ReturnToSubMenu(); }
+    // Loads the list file at `path` and shows its first screen.
+    void LoadList(const Text& path);
+
 private:
+    void OnMenuButton(std::int32_t index);
+
     IDialogSurface& m_surface;
     Text m_programFolderOverride;
     int m_programIcon = 0;
     LineStore m_lineStore;
     SharedState m_state;
+    CMenuPages m_menu;
 };

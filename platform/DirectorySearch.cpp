@@ -1,0 +1,36 @@
+#include "platform/DirectorySearch.h"
+
+#include <filesystem>
+#include <system_error>
+
+bool HasListExtension(std::string_view name)
+{
+    if (name.size() < 4)
+        return false;
+    const auto extension = name.substr(name.size() - 4);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return extension[0] == '.' && lower(extension[1]) == 'l' && lower(extension[2]) == 's' &&
+           lower(extension[3]) == 't';
+}
+
+std::vector<Text> SearchFolder(const Text& folder, EntryKind kind)
+{
+    std::vector<Text> names;
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error)
+        return names;
+    for (const auto end = std::filesystem::directory_iterator(); entries != end;
+         entries.increment(error))
+    {
+        if (error)
+            break;
+        // The status follows links, so a link to a folder is a folder.
+        std::error_code statusError;
+        const bool isFolder = entries->is_directory(statusError);
+        Text name = entries->path().filename().string();
+        if (kind == EntryKind::Folders ? isFolder : !isFolder && HasListExtension(name))
+            names.push_back(std::move(name));
+    }
+    return names;
+}

@@ -1,0 +1,19 @@
+// Listing a folder for the menus.
+#pragma once
+
+#include "platform/Text.h"
+
+#include <vector>
+
+enum class EntryKind
+{
+    Folders,   // sub-folders, and links to folders
+    ListFiles, // anything but a folder whose name ends in ".lst", in any case
+};
+
+// The names of the entries of `folder` of the given kind, in no particular order. "." and
+// ".." are never reported. A folder that is missing or cannot be read gives no names.
+std::vector<Text> SearchFolder(const Text& folder, EntryKind kind);
+
+// True when `name` ends in ".lst" without regard to case.
+bool HasListExtension(std::string_view name);
