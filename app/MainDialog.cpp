@@ -37,7 +37,10 @@ constexpr std::array MessageMap{
 CMainDialog::CMainDialog(IDialogSurface& surface, Text programFolder)
     : m_surface(surface), m_programFolderOverride(std::move(programFolder)),
       m_programIcon(surface.LoadIcon(ResourceId::ProgramIcon)),
-      m_menu(DialogParts{surface, m_state, m_lineStore, *this})
+      m_menu(DialogParts{surface, m_state, m_lineStore, *this}),
+      m_runner(DialogParts{surface, m_state, m_lineStore, *this}),
+      m_navigation(DialogParts{surface, m_state, m_lineStore, *this}),
+      m_stopwatch(DialogParts{surface, m_state, m_lineStore, *this})
 {
 }
 
@@ -134,56 +137,28 @@ void CMainDialog::OnMenuButton5()
 
 void CMainDialog::OnCentreButton()
 {
-    // "Start" opens the main menu once; from then on the button acts by the screen.
-    if (!m_state.g_started)
-    {
-        ShowMainMenuPage();
-        m_state.g_started = true;
-        return;
-    }
-    switch (m_state.g_viewMode)
-    {
-    case ViewMode::MainMenu:
-        m_menu.NextMenuPage(MenuLevel::Main);
-        break;
-    case ViewMode::SubMenu:
-        m_menu.NextMenuPage(MenuLevel::Sub);
-        break;
-    default:
-        break;
-    }
+    m_navigation.OnCentreButton();
 }
 
 void CMainDialog::OnLeftButton()
 {
-    switch (m_state.g_leftButtonMode)
-    {
-    case LeftButtonMode::EndProgram:
-        m_surface.EndDialog(DialogResult::Cancel);
-        break;
-    case LeftButtonMode::PreviousMainMenuPage:
-        m_menu.PreviousMenuPage(MenuLevel::Main);
-        break;
-    case LeftButtonMode::PreviousSubMenuPage:
-        m_menu.PreviousMenuPage(MenuLevel::Sub);
-        break;
-    default:
-        break;
-    }
+    m_navigation.OnLeftButton();
 }
 
-// Stand-in until lists run: leaves the menu for the list's first screen state.
-void CMainDialog::LoadList(const Text&)
+void CMainDialog::OnRightButton()
 {
-    for (const int id : ControlId::MenuButtons)
-        m_surface.ShowControl(id, Visibility::Hidden);
-    m_state.g_viewMode = ViewMode::ListStep;
-    m_state.g_screenState = ScreenState::Step;
-    m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
+    m_navigation.OnRightButton();
+}
+
+void CMainDialog::OnPictureTap()
+{
+    m_navigation.OnPictureTap();
+}
+
+void CMainDialog::OnStopwatchTick()
+{
+    m_stopwatch.OnStopwatchTick();
 }
 
 // Handlers whose screens are not built yet do nothing.
 void CMainDialog::OnSizeChanged() {}
-void CMainDialog::OnRightButton() {}
-void CMainDialog::OnPictureTap() {}
-void CMainDialog::OnStopwatchTick() {}

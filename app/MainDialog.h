@@ -9,6 +9,9 @@
 #include "menu/MenuPages.h"
 #include "platform/IDialogSurface.h"
 #include "runner/LineStore.h"
+#include "runner/NavigationButtons.h"
+#include "runner/StepInterpreter.h"
+#include "stopwatch/Stopwatch.h"
 
 class CMainDialog final : public IDialogMessageSink
 {
@@ -47,9 +50,14 @@ public:
     // Operations that the parts of the dialog call on one another.
     void ShowMainMenuPage() { m_menu.ShowMainMenuPage(); }
     void ShowSubMenuPage() { m_menu.ShowSubMenuPage(); }
+    void NextMenuPage(MenuLevel level) { m_menu.NextMenuPage(level); }
+    void PreviousMenuPage(MenuLevel level) { m_menu.PreviousMenuPage(level); }
     void ReturnToSubMenu() { m_menu.ReturnToSubMenu(); }
-    // Loads the list file at `path` and shows its first screen.
-    void LoadList(const Text& path);
+    void LoadList(const Text& path) { m_runner.LoadList(path); }
+    void RunSteps() { m_runner.RunSteps(); }
+    void StartStopwatch(std::string_view line) { m_stopwatch.StartStopwatch(line); }
+    bool CheckStopwatch(Text& warning) const { return m_stopwatch.CheckStopwatch(warning); }
+    void CancelStopwatch() { m_stopwatch.CancelStopwatch(); }
 
 private:
     void OnMenuButton(std::int32_t index);
@@ -60,4 +68,7 @@ private:
     LineStore m_lineStore;
     SharedState m_state;
     CMenuPages m_menu;
+    CStepInterpreter m_runner;
+    CNavigationButtons m_navigation;
+    CStopwatch m_stopwatch;
 };

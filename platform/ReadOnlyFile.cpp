@@ -34,6 +34,7 @@ bool CReadOnlyFile::Open(const Text& path)
     }
     m_descriptor = descriptor;
     m_length = static_cast<std::uint64_t>(status.st_size);
+    m_identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 inline constexpr std::uint64_t MaximumFileBytes = 256ull * 1024 * 1024;
 
@@ -25,6 +26,8 @@ public:
     bool IsOpen() const;
     // Length in bytes at the time of opening.
     std::uint64_t Length() const;
+    // Which file is open: the same file under two names gives the same identity.
+    std::pair<std::uint64_t, std::uint64_t> Identity() const { return m_identity; }
     // Reads up to `count` bytes; returns how many were read, 0 at the end or on an error.
     std::size_t Read(void* buffer, std::size_t count);
     void Close();
@@ -32,4 +35,5 @@ public:
 private:
     int m_descriptor = -1;
     std::uint64_t m_length = 0;
+    std::pair<std::uint64_t, std::uint64_t> m_identity; // device and inode
 };

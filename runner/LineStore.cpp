@@ -221,6 +221,7 @@ bool CollatesBefore(std::string_view left, std::string_view right)
 
 void LineStore::Clear()
 {
+    ++m_generation;
     m_entries.clear();
     m_sortedCount = 0;
     m_hasPendingSorted = false;
@@ -228,6 +229,7 @@ void LineStore::Clear()
 
 void LineStore::Append(Text line)
 {
+    ++m_generation;
     // Entries added sorted before this one must take their places first, or they would
     // be sorted past it.
     SortPending();
@@ -236,6 +238,7 @@ void LineStore::Append(Text line)
 
 void LineStore::AddSorted(Text entry)
 {
+    ++m_generation;
     if (!m_hasPendingSorted)
     {
         m_sortedCount = m_entries.size();

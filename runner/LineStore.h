@@ -30,6 +30,9 @@ public:
     void AppendLines(std::string_view text);
     // All entries, in order.
     const std::vector<Text>& Entries() const;
+    // Changes with every change of the entries, so that what is derived from them can tell
+    // when it is out of date.
+    std::uint64_t Generation() const { return m_generation; }
 
 private:
     void SortPending() const;
@@ -37,6 +40,7 @@ private:
     mutable std::vector<Text> m_entries;
     mutable std::size_t m_sortedCount = 0; // entries before this index are in final order
     mutable bool m_hasPendingSorted = false;
+    std::uint64_t m_generation = 0;
 };
 
 // Order of the sorted store: true when `left` comes before `right`.

@@ -55,10 +55,14 @@ protected:
             m_root.MakeFolder("Thema " + std::string(i < 10 ? "0" : "") + std::to_string(i));
     }
 
+    // Lists "Liste 01.lst" ... whose one step names the list.
     void MakeLists(const std::string& folder, int count)
     {
         for (int i = 1; i <= count; ++i)
-            m_root.Write(folder + "/Liste " + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".lst", "A;\r\n");
+        {
+            const std::string name = "Liste " + std::string(i < 10 ? "0" : "") + std::to_string(i);
+            m_root.Write(folder + "/" + name + ".lst", name + ";\r\n");
+        }
     }
 
     void Start()
@@ -252,17 +256,21 @@ TEST_F(MenuTest, FolderChoiceFromALaterPageAndTheWayBack)
     EXPECT_EQ(State().g_subMenuFirst, 0);
 }
 
-TEST_F(MenuTest, ListChoiceLeavesTheMenuForTheList)
+TEST_F(MenuTest, ListChoiceStartsTheListOfThatButton)
 {
     MakeTopics(1);
     MakeLists("Thema 01", 9);
     Start();
     Click(MenuButton0);
+    Click(MenuButton5); // the sixth list of page 1
+    EXPECT_EQ(State().g_pressedButton, 5);
+    EXPECT_EQ(m_dialog->ControlText(BodyText), "Liste 06");
+    Click(LeftButton); // "Abbruch": back to sub-menu page 1
     Click(CentreButton);
     Click(MenuButton1); // the eighth list
-    EXPECT_EQ(State().g_pressedButton, 1);
+    EXPECT_EQ(m_dialog->Dialog().Store().Entries(), (std::vector<Text>{"Liste 08;"}));
+    EXPECT_EQ(m_dialog->ControlText(BodyText), "Liste 08");
     EXPECT_EQ(State().g_currentLine, 0);
-    EXPECT_EQ(State().g_stepCounter, 0);
     EXPECT_EQ(State().g_viewMode, ViewMode::ListStep);
     EXPECT_EQ(State().g_leftButtonMode, LeftButtonMode::LeaveList);
     for (const int id : MenuButtons)

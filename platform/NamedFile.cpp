@@ -1,0 +1,93 @@
+#include "platform/NamedFile.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+// ASCII letters and the Latin-1 capitals in UTF-8 to small letters: enough for the names of
+// German lists.
+Text FoldCase(std::string_view name)
+{
+    Text folded(name);
+    for (std::size_t i = 0; i < folded.size(); ++i)
+    {
+        const auto byte = static_cast<unsigned char>(folded[i]);
+        if (byte >= 'A' && byte <= 'Z')
+            folded[i] = static_cast<char>(byte + 32);
+        else if (byte == 0xC3 && i + 1 < folded.size())
+        {
+            const auto next = static_cast<unsigned char>(folded[i + 1]);
+            if (next >= 0x80 && next <= 0x9E && next != 0x97)
+                folded[i + 1] = static_cast<char>(next + 0x20);
+            ++i;
+        }
+    }
+    return folded;
+}
+
+bool Exists(const fs::path& path)
+{
+    std::error_code error;
+    return fs::exists(fs::symlink_status(path, error));
+}
+
+// The entry of `folder` whose name equals `name` without regard to case; the first in
+// byte order when several do, so that the choice does not depend on the folder's order.
+std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const fs::path& name)
+{
+    const Text wanted = FoldCase(name.string());
+    std::optional<Text> best;
+    std::error_code error;
+    for (fs::directory_iterator entries(folder, error), end; !error && entries != end;
+         entries.increment(error))
+    {
+        Text candidate = entries->path().filename().string();
+        if (FoldCase(candidate) == wanted && (!best || candidate < *best))
+            best = std::move(candidate);
+    }
+    if (!best)
+        return std::nullopt;
+    return folder / *best;
+}
+} // namespace
+
+NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::string_view name)
+{
+    Text relative(name);
+    for (char& c : relative)
+    {
+        if (c == '\\')
+            c = '/';
+    }
+    NamedFile result{listFolder + relative, std::nullopt};
+
+    // Only names that stay inside the program folder count.
+    const fs::path root = fs::path(programFolder).lexically_normal();
+    const fs::path full = fs::path(result.shownPath).lexically_normal();
+    const fs::path inside = full.lexically_relative(root);
+    if (inside.empty() || *inside.begin() == "..")
+        return result;
+
+    if (Exists(full))
+    {
+        result.foundPath = full.string();
+        return result;
+    }
+    fs::path found = root;
+    for (const auto& part : inside)
+    {
+        if (part == ".")
+            continue;
+        if (Exists(found / part))
+            found /= part;
+        else if (auto other = FindIgnoringCase(found, part))
+            found = std::move(*other);
+        else
+            return result;
+    }
+    result.foundPath = found.string();
+    return result;
+}

@@ -1,0 +1,67 @@
+#include "stopwatch/Stopwatch.h"
+
+#include "app/DialogTexts.h"
+#include "platform/ControlId.h"
+
+#include <limits>
+
+CStopwatch::CStopwatch(const DialogParts& parts) : m_surface(parts.surface), m_state(parts.state)
+{
+}
+
+void CStopwatch::StartStopwatch(std::string_view line)
+{
+    const Text rest = TrimSpaces(line.substr(1));
+    const auto space = rest.find(' ');
+    const std::string_view duration = std::string_view(rest).substr(0, space);
+    m_state.g_stopwatchSeconds = ReadLeadingInteger(duration);
+    m_state.g_stopwatchName.clear();
+    if (m_state.g_stopwatchSeconds == 0)
+    {
+        // A stopwatch that runs is left to end at its next tick.
+        m_surface.ShowMessageBox(DialogText::TimerUnreadable);
+        m_surface.SetControlText(ControlId::LeftButton, DialogText::Abort);
+        m_surface.SetControlText(ControlId::RightButton, DialogText::Next);
+        return;
+    }
+    m_surface.StartTimer(StopwatchTimerId, StopwatchPeriodMilliseconds);
+    if (space != Text::npos)
+        m_state.g_stopwatchName = rest.substr(space + 1);
+}
+
+bool CStopwatch::CheckStopwatch(Text& warning) const
+{
+    if (m_state.g_stopwatchRunning == 0)
+        return false;
+    warning = DialogText::StopwatchWarningStart;
+    if (!m_state.g_stopwatchName.empty())
+        warning += DialogText::StopwatchWarningFor + m_state.g_stopwatchName + " ";
+    warning += DialogText::StopwatchWarningEnd;
+    return true;
+}
+
+void CStopwatch::OnStopwatchTick()
+{
+    // Counting down from the least value goes no further than it.
+    if (m_state.g_stopwatchSeconds > std::numeric_limits<std::int32_t>::min())
+        --m_state.g_stopwatchSeconds;
+    if (m_state.g_stopwatchSeconds <= 0)
+    {
+        m_surface.StopTimer(StopwatchTimerId);
+        m_state.g_stopwatchRunning = 0;
+        m_state.g_stopwatchName.clear();
+        m_surface.SetControlText(ControlId::Heading, m_state.g_headingText);
+        return;
+    }
+    m_state.g_stopwatchRunning = 1;
+    Text heading = DialogText::Stopwatch;
+    heading += m_state.g_stopwatchName.empty() ? Text(": ") : " für " + m_state.g_stopwatchName;
+    m_surface.SetControlText(ControlId::Heading, heading + DecimalText(m_state.g_stopwatchSeconds));
+}
+
+void CStopwatch::CancelStopwatch()
+{
+    m_surface.StopTimer(StopwatchTimerId);
+    m_state.g_stopwatchRunning = 0;
+    m_state.g_stopwatchName.clear();
+}

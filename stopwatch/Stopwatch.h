@@ -1,0 +1,26 @@
+// The one countdown stopwatch of a list: a start line sets it going, the heading counts the
+// seconds down once a second, and a check line warns while it still runs.
+#pragma once
+
+#include "app/DialogParts.h"
+
+inline constexpr int StopwatchTimerId = 1;
+inline constexpr int StopwatchPeriodMilliseconds = 1000;
+
+class CStopwatch
+{
+public:
+    explicit CStopwatch(const DialogParts& parts);
+
+    // A start line: ":" then the seconds, and after a space the name. A duration that reads
+    // as 0 is reported and starts nothing.
+    void StartStopwatch(std::string_view line);
+    // True, with the warning in `warning`, while the stopwatch runs.
+    bool CheckStopwatch(Text& warning) const;
+    void OnStopwatchTick();
+    void CancelStopwatch();
+
+private:
+    IDialogSurface& m_surface;
+    SharedState& m_state;
+};
