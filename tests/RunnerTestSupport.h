@@ -6,8 +6,8 @@
 
 #include "platform/ControlId.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -22,21 +22,14 @@ inline const Text SubMenuHeading = "Untermenue von: Thema";
 inline const Text EndText = "Liste abgearbeitet!\n Allzeit gute Fahrt!";
 inline const Text Hidden = "-";
 
-// Lines of a list file, each followed by CR LF.
-inline std::string CrLf(std::initializer_list<std::string_view> lines)
-{
-    std::string bytes;
-    for (const auto line : lines)
-        bytes.append(line).append("\r\n");
-    return bytes;
-}
+using Lines = std::vector<std::string>;
 
-// Lines of a list file, each followed by LF only.
-inline std::string Lf(std::initializer_list<std::string_view> lines)
+// Lines of a list file, each followed by `lineEnd`.
+inline std::string Joined(const Lines& lines, std::string_view lineEnd = "\r\n")
 {
     std::string bytes;
-    for (const auto line : lines)
-        bytes.append(line).append("\n");
+    for (const auto& line : lines)
+        bytes.append(line).append(lineEnd);
     return bytes;
 }
 
@@ -94,20 +87,25 @@ public:
 class CRunnerTest : public testing::Test
 {
 protected:
+    // The program folder, as g_appFolder names it.
+    Text ProgramFolder() const { return m_root.Folder() + m_programSubfolder; }
     // The folder of the topic, as g_listFolder names it.
-    Text TopicFolder() const { return m_root.Folder() + "Thema/"; }
+    Text TopicFolder() const { return ProgramFolder() + "Thema/"; }
     // Writes a file into the topic folder.
     std::filesystem::path Write(const std::string& name, std::string_view bytes) const
     {
-        return m_root.Write("Thema/" + name, bytes);
+        return m_root.Write(m_programSubfolder + "Thema/" + name, bytes);
+    }
+    std::filesystem::path TopicPath(const std::string& name) const
+    {
+        return m_root.Path() / (m_programSubfolder + "Thema/" + name);
     }
 
     // Creates the dialog, presses "Start" and opens the topic's sub-menu.
     void OpenTopic()
     {
-        m_root.MakeFolder("Thema");
-        m_dialog = std::make_unique<CDialogHarness>(m_programFolder.empty() ? m_root.Folder()
-                                                                            : m_programFolder);
+        m_root.MakeFolder(m_programSubfolder + "Thema");
+        m_dialog = std::make_unique<CDialogHarness>(ProgramFolder());
         Surface().Click(ControlId::CentreButton);
         Surface().Click(ControlId::MenuButton0);
     }
@@ -124,14 +122,14 @@ protected:
         Surface().Click(ControlId::MenuButtons[index % 6]);
     }
 
-    // Writes the list "Liste.lst", opens the topic and starts the list.
-    void StartList(std::string_view bytes)
+    // Writes the list "Liste.lst" (lines ended by CR LF), opens the topic and starts the list.
+    void StartList(const Lines& lines) { StartListOfBytes(Joined(lines)); }
+    void StartListOfBytes(std::string_view bytes)
     {
         Write("Liste.lst", bytes);
         OpenTopic();
         ChooseList("Liste.lst");
     }
-    void StartList(std::initializer_list<std::string_view> lines) { StartList(CrLf(lines)); }
 
     // Presses buttons in order: 'L' left, 'C' centre, 'R' right, 'P' a tap on the picture,
     // 'T' one timer tick (only while the timer runs).
@@ -232,7 +230,7 @@ protected:
     CHeadlessSurface& Surface() { return m_dialog->Surface(); }
 
     CTemporaryFolder m_root;
-    Text m_programFolder; // the program folder when not m_root itself
+    std::string m_programSubfolder; // "" or a folder of m_root, ending with "/"
     std::unique_ptr<CDialogHarness> m_dialog;
 };
 
