@@ -73,6 +73,11 @@ void CNavigationButtons::OnLeftButton()
 
 void CNavigationButtons::OnRightButton()
 {
+    // The screen state keeps the last runner screen while a menu page is up: on a menu it
+    // would send a press into the menu's entries as if they were the lines of a list.
+    if (m_state.g_viewMode == ViewMode::StartScreen || m_state.g_viewMode == ViewMode::MainMenu ||
+        m_state.g_viewMode == ViewMode::SubMenu)
+        return;
     switch (m_state.g_screenState)
     {
     case ScreenState::Step:

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "TestSupport.h"
-
 #include "platform/ControlId.h"
 
 #include <algorithm>
@@ -71,6 +70,24 @@ inline std::ostream& operator<<(std::ostream& out, const RunnerPlace& place)
                << static_cast<int>(place.screen) << " | view " << static_cast<int>(place.view)
                << " | left " << static_cast<int>(place.left) << " | backBlocked "
                << place.backBlocked << "}";
+}
+
+// A step screen that sits under the sub-menu's headings (a list without "$" or "!").
+inline RunnerScreen StepScreen(Text body, Text centre = Hidden)
+{
+    return {Title, SubMenuHeading, std::move(body), "Abbruch", std::move(centre), "Weiter", false};
+}
+
+// The end screen under the given headings.
+inline RunnerScreen EndScreen(Text centre, Text heading = Title, Text subHeading = SubMenuHeading)
+{
+    return {std::move(heading),
+            std::move(subHeading),
+            EndText,
+            Hidden,
+            std::move(centre),
+            "Ende",
+            false};
 }
 
 // Kills the test program when a step hangs (a FIFO opened for reading blocks for ever), so
@@ -160,38 +177,21 @@ protected:
         }
     }
 
-    Text Shown(int id) const
-    {
-        return m_dialog->IsShown(id) ? m_dialog->ControlText(id) : Hidden;
-    }
+    Text Shown(int id) const { return m_dialog->IsShown(id) ? m_dialog->ControlText(id) : Hidden; }
 
     RunnerScreen Screen() const
     {
         using namespace ControlId;
-        return {Shown(Heading),      Shown(SubHeading),  Shown(BodyText),
-                Shown(LeftButton),   Shown(CentreButton), Shown(RightButton),
-                m_dialog->IsShown(Picture)};
+        return {
+            Shown(Heading),      Shown(SubHeading),  Shown(BodyText),           Shown(LeftButton),
+            Shown(CentreButton), Shown(RightButton), m_dialog->IsShown(Picture)};
     }
 
     RunnerPlace Place() const
     {
         const auto& state = State();
-        return {state.g_currentLine,  state.g_stepCounter,    state.g_screenState,
-                state.g_viewMode,     state.g_leftButtonMode, state.g_backBlocked};
-    }
-
-    // A step screen that sits under the sub-menu's headings (a list without "$" or "!").
-    static RunnerScreen Step(Text body, Text centre = Hidden)
-    {
-        return {Title, SubMenuHeading, std::move(body), "Abbruch", std::move(centre), "Weiter",
-                false};
-    }
-
-    // The end screen under the given headings.
-    static RunnerScreen End(Text centre, Text heading = Title, Text subHeading = SubMenuHeading)
-    {
-        return {std::move(heading), std::move(subHeading), EndText, Hidden, std::move(centre),
-                "Ende", false};
+        return {state.g_currentLine, state.g_stepCounter,    state.g_screenState,
+                state.g_viewMode,    state.g_leftButtonMode, state.g_backBlocked};
     }
 
     // Page 1 of the topic's sub-menu is up, with nothing of the list left on it.
@@ -225,7 +225,7 @@ protected:
     }
 
     std::vector<Text> Messages() { return Surface().TakeMessages(); }
-    const std::vector<Text>& Lines() const { return m_dialog->Dialog().Store().Entries(); }
+    const std::vector<Text>& StoreLines() const { return m_dialog->Dialog().Store().Entries(); }
     const SharedState& State() const { return m_dialog->State(); }
     CHeadlessSurface& Surface() { return m_dialog->Surface(); }
 
