@@ -40,7 +40,8 @@ CMainDialog::CMainDialog(IDialogSurface& surface, Text programFolder)
       m_menu(DialogParts{surface, m_state, m_lineStore, *this}),
       m_runner(DialogParts{surface, m_state, m_lineStore, *this}),
       m_navigation(DialogParts{surface, m_state, m_lineStore, *this}),
-      m_stopwatch(DialogParts{surface, m_state, m_lineStore, *this})
+      m_stopwatch(DialogParts{surface, m_state, m_lineStore, *this}),
+      m_relayout(DialogParts{surface, m_state, m_lineStore, *this})
 {
 }
 
@@ -160,5 +161,7 @@ void CMainDialog::OnStopwatchTick()
     m_stopwatch.OnStopwatchTick();
 }
 
-// Handlers whose screens are not built yet do nothing.
-void CMainDialog::OnSizeChanged() {}
+void CMainDialog::OnSizeChanged()
+{
+    m_relayout.OnSizeChanged();
+}

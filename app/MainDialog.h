@@ -5,6 +5,7 @@
 // as long as the dialog. It owns the line store and the shared screen state.
 #pragma once
 
+#include "app/Relayout.h"
 #include "app/SharedState.h"
 #include "menu/MenuPages.h"
 #include "platform/IDialogSurface.h"
@@ -58,6 +59,12 @@ public:
     void StartStopwatch(std::string_view line) { m_stopwatch.StartStopwatch(line); }
     bool CheckStopwatch(Text& warning) const { return m_stopwatch.CheckStopwatch(warning); }
     void CancelStopwatch() { m_stopwatch.CancelStopwatch(); }
+    PictureHandle LoadStepPicture(const Text& name) { return m_runner.LoadStepPicture(name); }
+    bool ApplyTemplateLayout(std::span<const std::uint8_t> templateBytes)
+    {
+        return m_relayout.ApplyTemplateLayout(templateBytes);
+    }
+    void RedrawScreen() { m_relayout.RedrawScreen(); }
 
 private:
     void OnMenuButton(std::int32_t index);
@@ -71,4 +78,5 @@ private:
     CStepInterpreter m_runner;
     CNavigationButtons m_navigation;
     CStopwatch m_stopwatch;
+    CRelayout m_relayout;
 };

@@ -32,6 +32,13 @@ enum class IconSize
     Small,
 };
 
+// The kinds of picture a template can give an image static by resource number.
+enum class ImageResourceKind
+{
+    Icon,
+    Bitmap,
+};
+
 class IDialogSurface
 {
 public:
@@ -56,6 +63,10 @@ public:
     virtual PictureHandle LoadPicture(const Text& path) = 0;
     // A stretched copy; the source is not changed. Null when it cannot be made.
     virtual PictureHandle StretchPicture(const PictureHandle& source, int width, int height) = 0;
+
+    // Gives a static control the icon or bitmap resource `resourceId`, replacing the one it
+    // showed. False, with the control unchanged, when there is no such resource or control.
+    virtual bool SetControlImageResource(int controlId, ImageResourceKind kind, int resourceId) = 0;
 
     // Icons from the program's resources; 0 when there is no such icon.
     virtual int LoadIcon(int resourceId) = 0;

@@ -109,6 +109,18 @@ void CHeadlessSurface::SetControlPicture(int controlId, PictureHandle picture)
         control->picture = std::move(picture);
 }
 
+bool CHeadlessSurface::SetControlImageResource(int controlId, ImageResourceKind kind,
+                                               int resourceId)
+{
+    // The program has icons among its resources, but no bitmaps.
+    auto* control = Find(controlId);
+    if (control == nullptr || kind != ImageResourceKind::Icon ||
+        FindResource(ResourceType::Icon, resourceId).empty())
+        return false;
+    control->imageResource = resourceId;
+    return true;
+}
+
 PictureHandle CHeadlessSurface::LoadPicture(const Text& path)
 {
     return m_decoder != nullptr ? m_decoder->Load(path) : nullptr;

@@ -18,6 +18,7 @@ struct HeadlessControl
     Visibility visibility = Visibility::Hidden;
     Rect place;
     PictureHandle picture;
+    int imageResource = 0; // the icon a template gave the control, if any
 };
 
 class CHeadlessSurface final : public IDialogSurface
@@ -56,6 +57,7 @@ public:
     Text GetControlText(int controlId) const override;
     void ShowControl(int controlId, Visibility visibility) override;
     void SetControlPicture(int controlId, PictureHandle picture) override;
+    bool SetControlImageResource(int controlId, ImageResourceKind kind, int resourceId) override;
     PictureHandle LoadPicture(const Text& path) override;
     PictureHandle StretchPicture(const PictureHandle& source, int width, int height) override;
     int LoadIcon(int resourceId) override;

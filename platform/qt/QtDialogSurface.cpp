@@ -307,6 +307,22 @@ void CQtDialogSurface::SetControlPicture(int controlId, PictureHandle picture)
     PlaceControl(*control);
 }
 
+bool CQtDialogSurface::SetControlImageResource(int controlId, ImageResourceKind kind,
+                                               int resourceId)
+{
+    // The program has icons among its resources, but no bitmaps.
+    Control* control = FindControl(controlId);
+    const std::span<const std::uint8_t> bytes = FindResource(ResourceType::Icon, resourceId);
+    QImage image;
+    if (control == nullptr || control->kind != ControlKind::Picture ||
+        kind != ImageResourceKind::Icon || bytes.empty() ||
+        !image.loadFromData(bytes.data(), static_cast<int>(bytes.size()), "XPM"))
+        return false;
+    control->picture = std::make_shared<CQtPicture>(std::move(image), Text{});
+    PlaceControl(*control);
+    return true;
+}
+
 PictureHandle CQtDialogSurface::LoadPicture(const Text& path)
 {
     return m_decoder.Load(path);

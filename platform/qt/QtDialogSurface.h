@@ -54,6 +54,7 @@ public:
     void ShowControl(int controlId, Visibility visibility) override;
 
     void SetControlPicture(int controlId, PictureHandle picture) override;
+    bool SetControlImageResource(int controlId, ImageResourceKind kind, int resourceId) override;
     PictureHandle LoadPicture(const Text& path) override;
     PictureHandle StretchPicture(const PictureHandle& source, int width, int height) override;
 

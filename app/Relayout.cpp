@@ -1,0 +1,188 @@
+#include "app/Relayout.h"
+
+#include "app/DialogTexts.h"
+#include "app/MainDialog.h"
+#include "platform/ControlId.h"
+#include "platform/Resources.h"
+#include "platform/TemplateCursor.h"
+
+CRelayout::CRelayout(const DialogParts& parts)
+    : m_surface(parts.surface), m_state(parts.state), m_dialog(parts.dialog)
+{
+}
+
+void CRelayout::OnSizeChanged()
+{
+    // A square screen counts as landscape.
+    const Size screen = m_surface.GetScreenSize();
+    const int templateId = screen.width >= screen.height ? ResourceId::LandscapeTemplate
+                                                         : ResourceId::PortraitTemplate;
+    ApplyTemplateLayout(FindResource(ResourceType::Dialog, templateId));
+    RedrawScreen();
+}
+
+bool CRelayout::ApplyTemplateLayout(std::span<const std::uint8_t> templateBytes)
+{
+    // The batch is sized by the item count, which lies behind style and extended style.
+    CTemplateCursor peek(templateBytes);
+    std::optional<std::uint16_t> itemCount;
+    if (peek.Skip(8))
+        itemCount = peek.ReadUInt16();
+    if (!itemCount || !m_surface.BeginDeferredMoves(*itemCount))
+        return false;
+
+    bool result = true;
+    CTemplateCursor cursor(templateBytes);
+    const auto style = cursor.ReadUInt32();
+    bool whole = style && cursor.Skip(4 + 2 + 4 * 2) && cursor.SkipTemplateString() &&
+                 cursor.SkipTemplateString() && cursor.SkipTemplateString();
+    if (whole && (*style & TemplateStyle::SetFont))
+        whole = cursor.Skip(2) && cursor.SkipTemplateString();
+
+    int unnamedItems = 0;
+    for (std::uint16_t item = 0; whole && item < *itemCount; ++item)
+    {
+        const bool aligned = cursor.AlignToFourBytes();
+        const auto itemStyle = cursor.ReadUInt32();
+        const bool extended = cursor.Skip(4);
+        const auto x = cursor.ReadInt16();
+        const auto y = cursor.ReadInt16();
+        const auto width = cursor.ReadInt16();
+        const auto height = cursor.ReadInt16();
+        const auto id = cursor.ReadUInt16();
+        if (!aligned || !itemStyle || !extended || !x || !y || !width || !height || !id)
+        {
+            whole = false;
+            break;
+        }
+        // An item that names no control, or whose place cannot be converted, would be met
+        // again by every later round: the rest of the template is not applied.
+        if (!m_surface.HasControl(*id))
+        {
+            result = false;
+            break;
+        }
+        const auto pixels = m_surface.MapDialogRect({*x, *y, *width, *height});
+        if (!pixels)
+        {
+            result = false;
+            break;
+        }
+        if (!m_surface.DeferControlMove(*id, *pixels))
+            result = false;
+
+        const auto windowClass = cursor.ReadField();
+        const auto title = cursor.ReadField();
+        const auto creationSize = cursor.ReadUInt16();
+        // The size counts its own word; 0 means the word alone.
+        if (!windowClass || !title || !creationSize ||
+            !cursor.Skip(*creationSize > 2 ? *creationSize - 2u : 0u))
+        {
+            whole = false;
+            break;
+        }
+        RestoreControlContent(*itemStyle, *id, *windowClass, *title);
+        if (*id == 0xFFFF)
+            ++unnamedItems;
+    }
+    if (!m_surface.EndDeferredMoves())
+        result = false;
+    // Controls of the same id cannot be told apart.
+    return result && whole && unnamedItems < 2;
+}
+
+void CRelayout::RestoreControlContent(std::uint32_t style, std::uint16_t id,
+                                      const TemplateField& windowClass, const TemplateField& title)
+{
+    if (!windowClass.isNumber)
+        return;
+    if (windowClass.number != TemplateClass::Button && windowClass.number != TemplateClass::Static)
+        return; // list and combo boxes keep their selection; other classes hold nothing
+    if (!title.isNumber)
+    {
+        m_surface.SetControlText(id, title.text);
+        return;
+    }
+    if ((style & TemplateStyle::StaticIcon) == TemplateStyle::StaticIcon)
+        m_surface.SetControlImageResource(id, ImageResourceKind::Icon, title.number);
+    else if ((style & TemplateStyle::StaticBitmap) == TemplateStyle::StaticBitmap)
+        m_surface.SetControlImageResource(id, ImageResourceKind::Bitmap, title.number);
+}
+
+void CRelayout::RedrawScreen()
+{
+    using namespace ControlId;
+    if (m_state.g_viewMode == ViewMode::MainMenu)
+    {
+        m_dialog.ShowMainMenuPage();
+        return;
+    }
+    if (m_state.g_viewMode == ViewMode::SubMenu)
+    {
+        m_dialog.ShowSubMenuPage();
+        return;
+    }
+    const auto show = [this](int id, bool shown) {
+        m_surface.ShowControl(id, shown ? Visibility::Shown : Visibility::Hidden);
+    };
+    const auto label = [this, &show](int id, const char* text, bool shown) {
+        m_surface.SetControlText(id, text);
+        show(id, shown);
+    };
+    const bool backOffered = !m_state.g_backBlocked;
+    switch (m_state.g_screenState)
+    {
+    case ScreenState::Step:
+        m_surface.SetControlText(Heading, m_state.g_headingText);
+        m_surface.SetControlText(SubHeading, m_state.g_subHeadingText);
+        m_surface.SetControlText(BodyText, m_state.g_bodyText);
+        label(LeftButton, DialogText::Abort, true);
+        label(RightButton, DialogText::Next, true);
+        if (backOffered)
+            label(CentreButton, DialogText::Back, true);
+        else
+            show(CentreButton, false);
+        break;
+    case ScreenState::Question:
+        m_surface.SetControlText(Heading, m_state.g_headingText);
+        m_surface.SetControlText(SubHeading, m_state.g_subHeadingText);
+        m_surface.SetControlText(BodyText, m_state.g_bodyText);
+        label(LeftButton, DialogText::Abort, true);
+        label(RightButton, DialogText::Yes, true);
+        label(CentreButton, DialogText::No, true);
+        break;
+    case ScreenState::Picture:
+        show(Heading, false);
+        show(SubHeading, false);
+        show(BodyText, false);
+        show(Picture, true);
+        label(LeftButton, DialogText::Abort, false);
+        label(RightButton, DialogText::Next, true);
+        label(CentreButton, DialogText::Back, backOffered);
+        ReloadPicture();
+        break;
+    case ScreenState::End:
+        m_surface.SetControlText(BodyText, DialogText::ListDone);
+        show(LeftButton, false);
+        m_surface.SetControlText(RightButton, DialogText::End);
+        label(CentreButton, DialogText::Back, backOffered);
+        m_state.g_screenState = ScreenState::End;
+        break;
+    case ScreenState::Start:
+        label(Heading, DialogText::Title, true);
+        label(SubHeading, DialogText::ByLine, true);
+        label(BodyText, DialogText::StartNotice, true);
+        show(Picture, false);
+        show(LeftButton, false);
+        show(RightButton, false);
+        label(CentreButton, DialogText::Start, true);
+        break;
+    }
+}
+
+void CRelayout::ReloadPicture()
+{
+    // A picture that no longer loads leaves the one shown, without a second message.
+    if (PictureHandle picture = m_dialog.LoadStepPicture(m_state.g_picturePath))
+        m_surface.SetControlPicture(ControlId::Picture, std::move(picture));
+}
