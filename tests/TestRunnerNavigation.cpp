@@ -114,6 +114,11 @@ struct WalkBackCase
     std::int32_t counter;
 };
 
+void PrintTo(const WalkBackCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class WalkBackTest : public CRunnerTest, public testing::WithParamInterface<WalkBackCase>
 {
 };
@@ -310,6 +315,7 @@ TEST_F(RunnerNavigationTest, ListFileThatCannotBeOpened)
                  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
              }},
         };
+    Write("y.lst", "A;\r\n"); // so that the sub-menu keeps a button
     for (const auto& [what, replace] : replacements)
     {
         Write("x.lst", "A;\r\n");

@@ -14,6 +14,11 @@ struct ScreenCase
     RunnerScreen screen; // the first screen of the list
 };
 
+void PrintTo(const ScreenCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class FirstScreenTest : public CRunnerTest, public testing::WithParamInterface<ScreenCase>
 {
 };
@@ -103,6 +108,11 @@ struct PassCase
     RunnerPlace place;
     Text bodyText; // g_bodyText
 };
+
+void PrintTo(const PassCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class PassEndTest : public CRunnerTest, public testing::WithParamInterface<PassCase>
 {
@@ -322,6 +332,11 @@ struct FaultCase
     std::int32_t line;  // g_currentLine, as the fault left it
     ScreenState screen; // g_screenState, as the fault left it
 };
+
+void PrintTo(const FaultCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class GraveFaultTest : public CRunnerTest, public testing::WithParamInterface<FaultCase>
 {
