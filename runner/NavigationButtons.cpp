@@ -2,7 +2,7 @@
 
 #include "app/MainDialog.h"
 #include "platform/ControlId.h"
-#include "runner/ListLine.h"
+#include "runner/StepBackWalk.h"
 
 CNavigationButtons::CNavigationButtons(const DialogParts& parts)
     : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_dialog(parts.dialog)
@@ -128,52 +128,18 @@ void CNavigationButtons::Answer(std::int32_t target)
 
 void CNavigationButtons::StepBack()
 {
-    const auto restartAtFirstLine = [this] {
-        m_state.g_currentLine = 0;
+    const StepBackWalk walk = WalkBack(m_store, m_state.g_currentLine);
+    if (walk.reachedFirstLine)
+    {
         m_state.g_stepCounter = 0;
         m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
-    };
-    // With no line before the current one there is no step to go back to: the list starts
-    // again.
-    if (m_state.g_currentLine <= 0 || m_store.Count() == 0)
-    {
-        restartAtFirstLine();
-        m_dialog.RunSteps();
-        return;
     }
-    m_state.g_currentLine = std::min(m_state.g_currentLine, m_store.Count());
-
-    // Back over the end of the previous step to the end of the one before it; the pass then
-    // runs the whole previous step again from the line after that.
-    bool previousEndPassed = false;
-    for (;;)
+    if (walk.subHeadingLine)
     {
-        --m_state.g_currentLine;
-        const std::int32_t line = m_state.g_currentLine;
-        if (line == 0)
-            restartAtFirstLine();
-        const bool stepEnd = IsStepEndLine(m_store.GetText(line));
-        if (stepEnd && previousEndPassed)
-        {
-            m_state.g_currentLine = line + 1;
-            for (std::int32_t i = line; i >= 0; --i)
-            {
-                const Text& candidate = m_store.GetText(i);
-                if (IsSubHeadingLine(candidate))
-                {
-                    m_state.g_subHeadingText = candidate.substr(1);
-                    m_surface.SetControlText(ControlId::SubHeading, m_state.g_subHeadingText);
-                    break;
-                }
-            }
-            break;
-        }
-        // At line 0 the first step is the previous one, whether or not its end is line 0.
-        if (line == 0)
-            break;
-        if (stepEnd)
-            previousEndPassed = true;
+        m_state.g_subHeadingText = m_store.GetText(*walk.subHeadingLine).substr(1);
+        m_surface.SetControlText(ControlId::SubHeading, m_state.g_subHeadingText);
     }
+    m_state.g_currentLine = walk.restartLine;
     m_dialog.RunSteps();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/DialogTexts.h"
 #include "platform/ControlId.h"
+#include "stopwatch/StopwatchStart.h"
 
 #include <limits>
 
@@ -11,12 +12,10 @@ CStopwatch::CStopwatch(const DialogParts& parts) : m_surface(parts.surface), m_s
 
 void CStopwatch::StartStopwatch(std::string_view line)
 {
-    const Text rest = TrimSpaces(line.substr(1));
-    const auto space = rest.find(' ');
-    const std::string_view duration = std::string_view(rest).substr(0, space);
-    m_state.g_stopwatchSeconds = ReadLeadingInteger(duration);
+    StopwatchStart start = ReadStopwatchStart(line);
+    m_state.g_stopwatchSeconds = start.seconds;
     m_state.g_stopwatchName.clear();
-    if (m_state.g_stopwatchSeconds == 0)
+    if (start.seconds == 0)
     {
         // A stopwatch that runs is left to end at its next tick.
         m_surface.ShowMessageBox(DialogText::TimerUnreadable);
@@ -25,8 +24,7 @@ void CStopwatch::StartStopwatch(std::string_view line)
         return;
     }
     m_surface.StartTimer(StopwatchTimerId, StopwatchPeriodMilliseconds);
-    if (space != Text::npos)
-        m_state.g_stopwatchName = rest.substr(space + 1);
+    m_state.g_stopwatchName = std::move(start.name);
 }
 
 bool CStopwatch::CheckStopwatch(Text& warning) const

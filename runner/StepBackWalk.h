@@ -1,0 +1,23 @@
+// The walk back of "Zurück": from the line that ended the current screen, back over the end
+// of the previous step to the end of the step before it. A pass from the line after that
+// shows the whole previous step again.
+#pragma once
+
+#include "runner/LineStore.h"
+
+#include <optional>
+
+struct StepBackWalk
+{
+    std::int32_t restartLine = 0;
+    // The walk reached line 0: the run starts over, its step counter at 0.
+    bool reachedFirstLine = false;
+    // The sub-heading line in force at the restart, if the walk looked for one and found it.
+    std::optional<std::int32_t> subHeadingLine;
+};
+
+// `currentLine` is where the screen stands (its step end, its picture, or Count for the end
+// screen). With no line before it, or an empty store, the walk restarts at line 0. A line
+// ends a step for the walk when it ends in ";" once trimmed; a sub-heading line starts with
+// "!". Reads only inside the store.
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine);
