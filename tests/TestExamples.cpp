@@ -52,15 +52,15 @@ TEST(Examples, EveryFaultMessageIsShownByItsList)
     const std::string folder = ProgramFolder() + "/Übung Fehlermeldungen/";
     struct Case
     {
-        std::vector<std::string> choose; // from the topic's sub-menu page 1
+        std::vector<std::string> choose; // from the topic's sub-menu page 1, and on
         std::string message;             // as JSON
     };
     const Case cases[] = {
-        {{"menu:0"}, R"(Laut Liste sollte eine Textdatei nachgeladen werden. Diese wurde nicht gefunden!\nAbbruch!)"},
+        {{"menu:0", "right"}, R"(Laut Liste sollte eine Textdatei nachgeladen werden. Diese wurde nicht gefunden!\nAbbruch!)"},
         {{"menu:1"}, "Zeit für Timer konnte nicht gelesen werden"},
         {{"menu:2"}, "Kein Bilddatei in Liste angegeben"},
         {{"menu:3"}, R"(Bild konnte nicht geladen werden\n)" + folder + "gibt-es-nicht.png"},
-        {{"menu:4"}, R"(Die Sprungmarke für JA konnte nicht gefunden werden!\n Liste abgebrochen!)"},
+        {{"menu:4", "right"}, R"(Die Sprungmarke für JA konnte nicht gefunden werden!\n Liste abgebrochen!)"},
         {{"menu:5"}, "Als letzte Zeile wurde eine Auswahl in die Liste geschrieben. Die Sprungziele fehlen"},
         {{"centre", "menu:0"}, R"(Es müssen zwei Sprungmakren in der Liste stehen JA/NEIN mit / getrennt!\n Liste wird abgebrochen!)"},
         {{"centre", "menu:1"}, R"(Die Sprungmarke für NEIN konnte nicht gefunden werden!\n Liste abgebrochen!)"},
