@@ -40,6 +40,28 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
         result.mode = RunMode::Play;
         i = 1;
     }
+    else if (!arguments.empty() && arguments[0] == "check")
+    {
+        result.mode = RunMode::Check;
+        for (i = 1; i < arguments.size(); ++i)
+        {
+            if (arguments[i] == "--help" || arguments[i] == "-h")
+            {
+                CommandLine help;
+                help.mode = RunMode::Help;
+                return {help, {}};
+            }
+            if (arguments[i] == "--json")
+                result.json = true;
+            else if (arguments[i].starts_with("-") && arguments[i] != "-")
+                return Failure("unknown argument '" + Text(arguments[i]) + "'");
+            else
+                result.paths.emplace_back(arguments[i]);
+        }
+        if (result.paths.empty())
+            return Failure("check needs a list, a topic folder or a program folder");
+        return {std::move(result), {}};
+    }
     // Options that take a value accept it as the next argument or after "=".
     for (; i < arguments.size(); ++i)
     {
@@ -120,6 +142,9 @@ Text UsageText()
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-] [EVENT ...]\n"
            "                                                     drive the dialog headless; one JSON\n"
            "                                                     line per screen\n"
+           "  tavrino check [--json] PATH ...                   check lists for their authors; PATH\n"
+           "                                                     is a list, a topic folder or a\n"
+           "                                                     program folder\n"
            "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program.\n";

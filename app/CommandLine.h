@@ -14,6 +14,7 @@ enum class RunMode
     Window, // the touch program
     Terminal,
     Play,
+    Check,
     Help,
 };
 
@@ -32,6 +33,8 @@ struct CommandLine
     Size screen{240, 320};     // play's screen at start
     std::optional<Text> eventsFile; // "-" for standard input
     std::vector<Text> events;
+    bool json = false;       // check: findings as JSON
+    std::vector<Text> paths; // check: lists, topic folders or program folders
 };
 
 struct CommandLineResult

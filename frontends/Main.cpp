@@ -1,6 +1,7 @@
 // tavrino: the touch program, its terminal form, and `play`.
 #include "app/RunnerApp.h"
 #include "app/CommandLine.h"
+#include "frontends/CheckCommand.h"
 #include "frontends/PlayShell.h"
 #include "frontends/TerminalShell.h"
 #include "frontends/WindowShell.h"
@@ -63,6 +64,13 @@ int RunPlay(const CommandLine& commandLine, const Text& root, int argc, char** a
     return CRunnerApp().InitInstance(shell, root);
 }
 
+int RunChecker(const CommandLine& commandLine, int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    CQtPictureDecoder decoder;
+    return RunCheck(commandLine, &decoder, std::cout, std::cerr);
+}
+
 int RunTerminal(const Text& root, int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
@@ -104,6 +112,8 @@ int main(int argc, char** argv)
     {
     case RunMode::Play:
         return RunPlay(commandLine, root, argc, argv);
+    case RunMode::Check:
+        return RunChecker(commandLine, argc, argv);
     case RunMode::Terminal:
         return RunTerminal(root, argc, argv);
     default:

@@ -56,7 +56,58 @@ Text DecodeWindows1252(std::string_view bytes)
     return text;
 }
 
+Text WithoutZeroBytes(std::string_view bytes)
+{
+    Text withoutZeros;
+    withoutZeros.reserve(bytes.size());
+    std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(withoutZeros),
+                 [](char byte) { return byte != '\0'; });
+    return withoutZeros;
+}
+
+bool IsReadAsUtf8(std::string_view bytesWithoutZeros)
+{
+    return StartsWithByteOrderMark(bytesWithoutZeros) || IsUtf8BeyondAscii(bytesWithoutZeros);
+}
+
 } // namespace
+
+FileByteFacts AnalyseFileBytes(std::string_view bytes)
+{
+    FileByteFacts facts;
+    if (const auto zero = bytes.find('\0'); zero != std::string_view::npos)
+        facts.firstZeroByte = zero;
+    facts.readAsUtf8 = IsReadAsUtf8(facts.firstZeroByte ? WithoutZeroBytes(bytes) : Text(bytes));
+    std::string_view firstKind;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+    {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (!facts.readAsUtf8 && !facts.firstUndefinedByte &&
+            (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D))
+            facts.firstUndefinedByte = i;
+        if (byte != '\r' && byte != '\n')
+            continue;
+        const std::size_t length = byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
+        const std::string_view kind = bytes.substr(i, length);
+        if (firstKind.empty())
+            firstKind = kind;
+        else if (kind != firstKind && !facts.firstOtherLineEnd)
+            facts.firstOtherLineEnd = i;
+        i += length - 1;
+    }
+    return facts;
+}
+
+std::size_t LineNumberOfOffset(std::string_view bytes, std::size_t offset)
+{
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < bytes.size() && i < offset; ++i)
+    {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
 
 Text DecodeFileBytes(std::string_view bytes)
 {
@@ -65,9 +116,7 @@ Text DecodeFileBytes(std::string_view bytes)
     Text withoutZeros;
     if (bytes.find('\0') != std::string_view::npos)
     {
-        withoutZeros.reserve(bytes.size());
-        std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(withoutZeros),
-                     [](char byte) { return byte != '\0'; });
+        withoutZeros = WithoutZeroBytes(bytes);
         bytes = withoutZeros;
     }
     // A file marked as UTF-8 stays UTF-8 even when a few of its bytes are not: those are

@@ -3,6 +3,8 @@
 
 #include "platform/Text.h"
 
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 // Converts the bytes of a list or text file to text. A file that starts with a UTF-8 byte
@@ -10,3 +12,20 @@
 // dropped); any other file as Windows-1252. Zero bytes are dropped one by one; the bytes
 // after them are kept. One pass over the bytes.
 Text DecodeFileBytes(std::string_view bytes);
+
+// What an author may want to know of a file's bytes; offsets count from the file's start.
+struct FileByteFacts
+{
+    bool readAsUtf8 = false;
+    std::optional<std::size_t> firstZeroByte;
+    // A byte that Windows-1252 leaves undefined, in a file read as Windows-1252.
+    std::optional<std::size_t> firstUndefinedByte;
+    // The first line end of another kind (CR LF, LF or CR) than the file's first one.
+    std::optional<std::size_t> firstOtherLineEnd;
+};
+
+FileByteFacts AnalyseFileBytes(std::string_view bytes);
+
+// The number, from 1, of the line that holds the byte at `offset`, with lines cut as the
+// line store cuts them.
+std::size_t LineNumberOfOffset(std::string_view bytes, std::size_t offset);

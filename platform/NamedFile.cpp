@@ -62,14 +62,18 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
         if (c == '\\')
             c = '/';
     }
-    NamedFile result{listFolder + relative, std::nullopt};
+    NamedFile result;
+    result.shownPath = listFolder + relative;
 
     // Only names that stay inside the program folder count.
     const fs::path root = fs::path(programFolder).lexically_normal();
     const fs::path full = fs::path(result.shownPath).lexically_normal();
     const fs::path inside = full.lexically_relative(root);
     if (inside.empty() || *inside.begin() == "..")
+    {
+        result.outsideProgramFolder = true;
         return result;
+    }
 
     if (Exists(full))
     {
@@ -84,7 +88,10 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
         if (Exists(found / part))
             found /= part;
         else if (auto other = FindIgnoringCase(found, part))
+        {
             found = std::move(*other);
+            result.foundByOtherCase = true;
+        }
         else
             return result;
     }

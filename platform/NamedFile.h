@@ -14,6 +14,10 @@ struct NamedFile
     // The file found: the exact name if it exists, else one that differs only in case.
     // Nothing when there is none, or when the name leads out of the program folder.
     std::optional<Text> foundPath;
+    // The name leads out of the program folder.
+    bool outsideProgramFolder = false;
+    // Found only by a name that differs in case.
+    bool foundByOtherCase = false;
 };
 
 // `programFolder` and `listFolder` end with "/"; `listFolder` lies inside `programFolder`.

@@ -11,12 +11,12 @@ constexpr std::size_t blockBytes = 64 * 1024;
 
 } // namespace
 
-Text ReadFileText(CReadOnlyFile& file)
+std::string ReadFileBytes(CReadOnlyFile& file)
 {
     // The file may have grown or shrunk since it was opened: read until the end comes,
     // whatever Length said, but never past the limit that the open enforced.
     constexpr auto limit = static_cast<std::size_t>(MaximumFileBytes);
-    Text bytes;
+    std::string bytes;
     bytes.reserve(static_cast<std::size_t>(std::min(file.Length(), MaximumFileBytes)) + 1);
     while (bytes.size() < limit)
     {
@@ -28,5 +28,10 @@ Text ReadFileText(CReadOnlyFile& file)
         if (read == 0)
             break;
     }
-    return DecodeFileBytes(bytes);
+    return bytes;
+}
+
+Text ReadFileText(CReadOnlyFile& file)
+{
+    return DecodeFileBytes(ReadFileBytes(file));
 }

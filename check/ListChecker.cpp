@@ -1,0 +1,532 @@
+#include "check/ListChecker.h"
+
+#include "platform/CodePage.h"
+#include "platform/NamedFile.h"
+#include "platform/ReadOnlyFile.h"
+#include "runner/FileText.h"
+#include "runner/ListLine.h"
+#include "runner/StepBackWalk.h"
+#include "stopwatch/StopwatchStart.h"
+
+#include <deque>
+#include <tuple>
+
+namespace
+{
+Text Quoted(std::string_view text)
+{
+    return "\"" + MakeDisplayable(text) + "\"";
+}
+
+// Lines that carry nothing and so are not worth a warning when no pass reaches them.
+bool IsEmptyOrComment(std::string_view line)
+{
+    return ClassifyLine(TrimSpaces(line)) == LineKind::Blank;
+}
+} // namespace
+
+struct CListChecker::Node
+{
+    int document = 0;
+    std::int32_t line = 0;
+    bool trimmed = false; // every line of a pass but its first
+    bool operator<(const Node& other) const
+    {
+        return std::tie(document, line, trimmed) < std::tie(other.document, other.line, other.trimmed);
+    }
+};
+
+// Where a pass from a line ends.
+struct CListChecker::Outcome
+{
+    enum class Kind
+    {
+        Continue, // only between two lines of a pass
+        Stop,     // a screen of a step, question, picture or stopwatch warning
+        End,      // the end screen
+        Fault,    // a grave fault: back to the menu
+        Loop,     // never
+    };
+    Kind kind = Kind::Continue;
+    int document = 0;
+    std::int32_t line = 0;
+    LineKind stopKind = LineKind::Blank;
+};
+
+struct CListChecker::Memo
+{
+    enum class State : std::uint8_t
+    {
+        Unknown,
+        InProgress,
+        Done,
+    };
+    State state = State::Unknown;
+    Outcome outcome;
+};
+
+struct CListChecker::Document
+{
+    Text path;
+    Text programFolder;
+    Text listFolder; // where names in its lines are looked for: the folder of the list
+    bool isList = false;
+    bool readable = false;
+    std::string bytes;
+    LineStore store;
+    CLabelIndex labels;
+    std::vector<bool> reached;
+    std::vector<std::uint32_t> kinds; // the kinds each line was read as, one bit a kind
+    std::vector<Memo> memo[2];        // untrimmed, trimmed
+    std::set<std::int32_t> unshown;   // text lines of passes that end at the end screen
+};
+
+CListChecker::CListChecker(IPictureDecoder* decoder) : m_decoder(decoder) {}
+
+CListChecker::~CListChecker() = default;
+
+void CListChecker::Report(int document, std::int32_t line, Severity severity, const char* code,
+                          Text text)
+{
+    const Text& file = m_documents[static_cast<std::size_t>(document)]->path;
+    if (!m_reported.emplace(file, line, code, text).second)
+        return;
+    m_findings.push_back({MakeDisplayable(file), line, severity, code, std::move(text)});
+}
+
+int CListChecker::LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
+                               bool isList)
+{
+    const Text key = path + '\n' + listFolder;
+    if (const auto found = m_documentsByPath.find(key); found != m_documentsByPath.end())
+        return found->second;
+    auto document = std::make_unique<Document>();
+    document->path = path;
+    document->programFolder = programFolder;
+    document->listFolder = listFolder;
+    document->isList = isList;
+    CReadOnlyFile file;
+    if (file.Open(path))
+    {
+        document->readable = true;
+        document->bytes = ReadFileBytes(file);
+        document->store.AppendLines(DecodeFileBytes(document->bytes));
+    }
+    const auto count = static_cast<std::size_t>(document->store.Count());
+    document->reached.assign(count, false);
+    document->kinds.assign(count, 0);
+    document->memo[0].resize(count);
+    document->memo[1].resize(count);
+    const int index = static_cast<int>(m_documents.size());
+    m_documents.push_back(std::move(document));
+    m_documentsByPath.emplace(key, index);
+    CheckStatically(index);
+    return index;
+}
+
+bool CListChecker::PictureLoads(const Text& path)
+{
+    if (m_decoder == nullptr)
+    {
+        CReadOnlyFile file;
+        return file.Open(path);
+    }
+    const auto [entry, added] = m_pictures.emplace(path, false);
+    if (added)
+        entry->second = m_decoder->Load(path) != nullptr;
+    return entry->second;
+}
+
+void CListChecker::CheckList(const Text& programFolder, const Text& listFolder, const Text& fileName)
+{
+    ++m_listsChecked;
+    const int list = LoadDocument(listFolder + fileName, programFolder, listFolder, true);
+    Document& document = *m_documents[static_cast<std::size_t>(list)];
+    if (!document.readable)
+    {
+        Report(list, 1, Severity::Error, "unreadable-list", "Liste kann nicht geöffnet werden");
+        return;
+    }
+
+    // Every pass that can begin: the first line, the line after each screen, the labels that
+    // answers lead to, and where "Zurück" restarts.
+    std::set<Node> starts{{list, 0, false}};
+    std::deque<Node> queue{{list, 0, false}};
+    const auto addStart = [&](int doc, std::int32_t line) {
+        if (line < 0 || line >= m_documents[static_cast<std::size_t>(doc)]->store.Count())
+            return;
+        if (starts.insert({doc, line, false}).second)
+            queue.push_back({doc, line, false});
+    };
+    bool firstPass = true;
+    while (!queue.empty())
+    {
+        const Node start = queue.front();
+        queue.pop_front();
+        Document& at = *m_documents[static_cast<std::size_t>(start.document)];
+        const Text& stored = at.store.GetText(start.line);
+        if (!stored.empty() && stored.front() == ' ' &&
+            ClassifyLine(stored) != ClassifyLine(TrimSpaces(stored)))
+            Report(start.document, start.line + 1, Severity::Warning, "marker-after-spaces",
+                   "Zeile beginnt einen Schritt mit Leerzeichen vor dem Zeichen am Anfang: sie "
+                   "wird hier als Text gezeigt");
+
+        const Outcome outcome = Follow(start);
+        if (firstPass && outcome.kind == Outcome::Kind::End)
+            Report(list, 1, Severity::Warning, "no-step", "Die Liste zeigt keinen Schritt");
+        firstPass = false;
+
+        Document& ended = *m_documents[static_cast<std::size_t>(outcome.document)];
+        if (outcome.kind == Outcome::Kind::End)
+        {
+            addStart(outcome.document, WalkBack(ended.store, ended.store.Count()).restartLine);
+            continue;
+        }
+        if (outcome.kind != Outcome::Kind::Stop)
+            continue;
+        const std::int32_t line = outcome.line;
+        if (outcome.stopKind == LineKind::Question)
+        {
+            // Its targets line belongs to it; the answers lead to the labels, "Zum Anfang" to
+            // line 0, and so does either answer when the targets are missing.
+            addStart(outcome.document, 0);
+            if (line + 1 >= ended.store.Count())
+                continue;
+            ended.reached[static_cast<std::size_t>(line + 1)] = true;
+            const Text targets = TrimSpaces(ended.store.GetText(line + 1));
+            const auto slash = targets.find('/');
+            if (slash == Text::npos)
+                continue;
+            const auto no = ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(0, slash)));
+            const auto yes = ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(slash + 1)));
+            if (no && yes)
+            {
+                addStart(outcome.document, *no);
+                addStart(outcome.document, *yes);
+            }
+            continue;
+        }
+        addStart(outcome.document, line + 1);
+        if (line + 1 >= ended.store.Count())
+            addStart(outcome.document, WalkBack(ended.store, ended.store.Count()).restartLine);
+        addStart(outcome.document, WalkBack(ended.store, line).restartLine);
+    }
+    ReportUnreachable(list);
+}
+
+CListChecker::Outcome CListChecker::Follow(const Node& start)
+{
+    std::vector<Node> path;
+    Node node = start;
+    Outcome outcome;
+    for (;;)
+    {
+        Document& document = *m_documents[static_cast<std::size_t>(node.document)];
+        Memo& memo = document.memo[node.trimmed][static_cast<std::size_t>(node.line)];
+        if (memo.state == Memo::State::Done)
+        {
+            outcome = memo.outcome;
+            break;
+        }
+        if (memo.state == Memo::State::InProgress)
+        {
+            // The pass came round to a line it had read already: nothing on the way stops it.
+            const Node& closing = path.back();
+            const Document& at = *m_documents[static_cast<std::size_t>(closing.document)];
+            const Text line = TrimSpaces(at.store.GetText(closing.line));
+            Report(closing.document, closing.line + 1, Severity::Error, "endless-pass",
+                   ClassifyLine(line) == LineKind::TextFile
+                       ? "Endlosschleife: die Textdatei wird im selben Schritt erneut geladen"
+                       : "Endlosschleife: zwischen Sprungmarke und Sprung steht kein Schrittende, "
+                         "keine Frage und kein Bild");
+            outcome.kind = Outcome::Kind::Loop;
+            break;
+        }
+        memo.state = Memo::State::InProgress;
+        path.push_back(node);
+        Node next;
+        outcome = StepOf(node, next);
+        if (outcome.kind != Outcome::Kind::Continue)
+            break;
+        node = next;
+    }
+    for (const Node& visited : path)
+    {
+        Document& document = *m_documents[static_cast<std::size_t>(visited.document)];
+        document.memo[visited.trimmed][static_cast<std::size_t>(visited.line)] = {Memo::State::Done, outcome};
+        if (outcome.kind == Outcome::Kind::End)
+        {
+            const LineKind kind = ClassifyLine(document.store.GetText(visited.line));
+            if (kind == LineKind::Text || kind == LineKind::TextWithComma)
+                document.unshown.insert(visited.line);
+        }
+    }
+    return outcome;
+}
+
+CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
+{
+    Document& document = *m_documents[static_cast<std::size_t>(node.document)];
+    const Text& stored = document.store.GetText(node.line);
+    const Text line = node.trimmed ? TrimSpaces(stored) : stored;
+    const LineKind kind = ClassifyLine(line);
+    const auto index = static_cast<std::size_t>(node.line);
+    document.reached[index] = true;
+    if (!(document.kinds[index] & (1u << static_cast<unsigned>(kind))))
+    {
+        document.kinds[index] |= 1u << static_cast<unsigned>(kind);
+        CheckLine(node.document, node.line, line);
+    }
+
+    Outcome outcome;
+    outcome.document = node.document;
+    outcome.line = node.line;
+    const auto advanceFrom = [&](int doc, std::int32_t from) {
+        if (from + 1 < m_documents[static_cast<std::size_t>(doc)]->store.Count())
+        {
+            next = {doc, from + 1, true};
+            outcome.kind = Outcome::Kind::Continue;
+        }
+        else
+        {
+            outcome.kind = Outcome::Kind::End;
+            outcome.document = doc;
+        }
+        return outcome;
+    };
+    const auto stop = [&] {
+        outcome.kind = Outcome::Kind::Stop;
+        outcome.stopKind = kind;
+        return outcome;
+    };
+    switch (kind)
+    {
+    case LineKind::StepEnd:
+    case LineKind::Question:
+    case LineKind::StopwatchCheck: // a warning screen, while a stopwatch runs
+        return stop();
+    case LineKind::Picture:
+    {
+        const Text name = TrimSpaces(line.substr(1));
+        const NamedFile named = FindNamedFile(document.programFolder, document.listFolder, name);
+        if (!name.empty() && named.foundPath && PictureLoads(*named.foundPath))
+            return stop();
+        return advanceFrom(node.document, node.line);
+    }
+    case LineKind::Jump:
+    {
+        if (line == "@")
+        {
+            outcome.kind = Outcome::Kind::End;
+            return outcome;
+        }
+        const auto label = document.labels.FindLabelLine(document.store, TrimSpaces(line.substr(1)));
+        if (!label)
+        {
+            outcome.kind = Outcome::Kind::Fault;
+            return outcome;
+        }
+        return advanceFrom(node.document, *label);
+    }
+    case LineKind::TextFile:
+    {
+        const NamedFile named = FindNamedFile(document.programFolder, document.listFolder,
+                                              TrimSpaces(WithoutFirstCharacter(line)));
+        CReadOnlyFile file;
+        if (!named.foundPath || !file.Open(*named.foundPath))
+        {
+            outcome.kind = Outcome::Kind::End;
+            return outcome;
+        }
+        file.Close();
+        const int loaded =
+            LoadDocument(*named.foundPath, document.programFolder, document.listFolder, false);
+        return advanceFrom(loaded, -1);
+    }
+    default:
+        return advanceFrom(node.document, node.line);
+    }
+}
+
+void CListChecker::CheckStatically(int document)
+{
+    Document& d = *m_documents[static_cast<std::size_t>(document)];
+    if (!d.readable)
+        return;
+    const FileByteFacts facts = AnalyseFileBytes(d.bytes);
+    const auto lineOf = [&](std::size_t offset) {
+        return static_cast<std::int32_t>(LineNumberOfOffset(d.bytes, offset));
+    };
+    if (facts.firstZeroByte)
+        Report(document, lineOf(*facts.firstZeroByte), Severity::Warning, "zero-byte",
+               "Die Datei enthält Null-Bytes; sie werden übergangen");
+    if (facts.firstUndefinedByte)
+        Report(document, lineOf(*facts.firstUndefinedByte), Severity::Warning, "undefined-byte",
+               "Zeichen, das Windows-1252 nicht kennt");
+    if (facts.firstOtherLineEnd)
+        Report(document, lineOf(*facts.firstOtherLineEnd), Severity::Warning, "mixed-line-ends",
+               "Gemischte Zeilenenden (CR LF, LF, CR)");
+
+    std::map<Text, std::int32_t> labels;
+    for (std::int32_t i = 0; i < d.store.Count(); ++i)
+    {
+        const Text& stored = d.store.GetText(i);
+        if (const auto name = LabelNameOf(stored))
+        {
+            const auto [first, added] = labels.emplace(*name, i);
+            if (!added)
+                Report(document, i + 1, Severity::Warning, "duplicate-label",
+                       "Sprungmarke " + Quoted(*name) + " steht schon in Zeile " +
+                           DecimalText(first->second + 1) + "; Sprünge führen dorthin");
+        }
+        else if (stored.find_first_not_of(' ') != Text::npos && stored.front() == ' ' &&
+                 TrimSpaces(stored).front() == '%')
+            Report(document, i + 1, Severity::Warning, "label-after-spaces",
+                   "Sprungmarke mit Leerzeichen vor \"%\" wird nie gefunden");
+    }
+}
+
+void CListChecker::CheckLine(int document, std::int32_t index, const Text& line)
+{
+    Document& d = *m_documents[static_cast<std::size_t>(document)];
+    const std::int32_t number = index + 1;
+    switch (ClassifyLine(line))
+    {
+    case LineKind::Jump:
+        if (line != "@" && !d.labels.FindLabelLine(d.store, TrimSpaces(line.substr(1))))
+            Report(document, number, Severity::Error, "missing-label",
+                   "Sprungmarke " + Quoted(TrimSpaces(line.substr(1))) + " nicht gefunden");
+        break;
+    case LineKind::Question:
+    {
+        if (index + 1 >= d.store.Count())
+        {
+            Report(document, number, Severity::Error, "question-in-last-line",
+                   "Frage in der letzten Zeile: die Sprungziele fehlen");
+            break;
+        }
+        const Text targets = TrimSpaces(d.store.GetText(index + 1));
+        const auto slash = targets.find('/');
+        if (slash == Text::npos)
+        {
+            Report(document, number + 1, Severity::Error, "targets-without-slash",
+                   "Sprungziele ohne \"/\": " + Quoted(targets));
+            break;
+        }
+        const Text no = TrimSpaces(targets.substr(0, slash));
+        const Text yes = TrimSpaces(targets.substr(slash + 1));
+        if (!d.labels.FindLabelLine(d.store, no))
+            Report(document, number + 1, Severity::Error, "missing-label",
+                   "Sprungmarke " + Quoted(no) + " für NEIN nicht gefunden");
+        if (!d.labels.FindLabelLine(d.store, yes))
+            Report(document, number + 1, Severity::Error, "missing-label",
+                   "Sprungmarke " + Quoted(yes) + " für JA nicht gefunden");
+        break;
+    }
+    case LineKind::StopwatchStart:
+        if (ReadStopwatchStart(line).seconds == 0)
+            Report(document, number, Severity::Error, "zero-duration",
+                   "Dauer der Stoppuhr " + Quoted(TrimSpaces(line.substr(1))) + " ergibt 0 Sekunden");
+        break;
+    case LineKind::Picture:
+        CheckNamedFile(document, index, TrimSpaces(line.substr(1)), true);
+        break;
+    case LineKind::TextFile:
+        CheckNamedFile(document, index, TrimSpaces(WithoutFirstCharacter(line)), false);
+        break;
+    default:
+        break;
+    }
+}
+
+void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& name, bool picture)
+{
+    const Document& d = *m_documents[static_cast<std::size_t>(document)];
+    const std::int32_t number = index + 1;
+    const Text what = picture ? "Bild " : "Textdatei ";
+    if (name.empty())
+    {
+        if (picture)
+            Report(document, number, Severity::Error, "picture-without-name", "Bildzeile ohne Dateinamen");
+        else
+            Report(document, number, Severity::Error, "missing-file", "Textdateizeile ohne Dateinamen");
+        return;
+    }
+    if (name.find('\\') != Text::npos)
+        Report(document, number, Severity::Warning, "backslash",
+               what + Quoted(name) + " trennt Ordner mit \"\\\"; \"/\" ist üblich");
+    const NamedFile named = FindNamedFile(d.programFolder, d.listFolder, name);
+    if (named.outsideProgramFolder)
+    {
+        Report(document, number, Severity::Error, "outside-program-folder",
+               what + Quoted(name) + " liegt außerhalb des Programmordners");
+        return;
+    }
+    if (!named.foundPath)
+    {
+        Report(document, number, Severity::Error, picture ? "missing-picture" : "missing-file",
+               what + Quoted(name) + " nicht gefunden");
+        return;
+    }
+    if (named.foundByOtherCase)
+        Report(document, number, Severity::Warning, "name-case",
+               what + Quoted(name) + " passt nur ohne Beachtung der Groß- und Kleinschreibung: " +
+                   Quoted(*named.foundPath));
+    CReadOnlyFile file;
+    if (picture ? !PictureLoads(*named.foundPath) : !file.Open(*named.foundPath))
+        Report(document, number, Severity::Error, picture ? "unloadable-picture" : "unreadable-file",
+               what + Quoted(name) + " kann nicht geladen werden");
+}
+
+void CListChecker::ReportUnreachable(int document)
+{
+    const Document& d = *m_documents[static_cast<std::size_t>(document)];
+    const auto reportRun = [&](std::int32_t first, std::int32_t last) {
+        Report(document, first + 1, Severity::Warning, "unreachable",
+               first == last ? Text("Zeile wird nie erreicht")
+                             : "Zeilen " + DecimalText(first + 1) + " bis " + DecimalText(last + 1) +
+                                   " werden nie erreicht");
+    };
+    // Runs of lines that no pass reads, blank lines and comments aside.
+    std::int32_t runFirst = -1;
+    std::int32_t runLast = -1;
+    for (std::int32_t i = 0; i < d.store.Count(); ++i)
+    {
+        // A fault on a line that no pass reads is a fault all the same.
+        if (d.kinds[static_cast<std::size_t>(i)] == 0)
+            CheckLine(document, i, TrimSpaces(d.store.GetText(i)));
+        if (d.reached[static_cast<std::size_t>(i)])
+        {
+            if (runFirst >= 0)
+                reportRun(runFirst, runLast);
+            runFirst = -1;
+            continue;
+        }
+        if (IsEmptyOrComment(d.store.GetText(i)))
+            continue;
+        if (runFirst < 0)
+            runFirst = i;
+        runLast = i;
+    }
+    if (runFirst >= 0)
+        reportRun(runFirst, runLast);
+
+    // Text collected by a pass that runs on to the end screen, which takes its place.
+    std::int32_t previous = -2;
+    for (const std::int32_t line : d.unshown)
+    {
+        if (line != previous + 1)
+            Report(document, line + 1, Severity::Warning, "unshown-text",
+                   "Text wird nie gezeigt: nach ihm folgt kein Schrittende, keine Frage und kein Bild");
+        previous = line;
+    }
+}
+
+void CListChecker::Finish()
+{
+    for (int document = 0; document < static_cast<int>(m_documents.size()); ++document)
+    {
+        if (!m_documents[static_cast<std::size_t>(document)]->isList)
+            ReportUnreachable(document);
+    }
+}

@@ -1,0 +1,57 @@
+// Checks list files without running them: it reads, classifies and follows the lines with
+// the runner's own code, from every place where a pass can begin, and reports what the
+// runner would stumble over and what an author almost surely did not mean.
+#pragma once
+
+#include "check/Finding.h"
+#include "platform/IPictureDecoder.h"
+#include "runner/LabelIndex.h"
+#include "runner/LineStore.h"
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+class CListChecker
+{
+public:
+    // `decoder` tells whether a picture can be loaded; null: a picture that exists will do.
+    // It is not owned and must outlive the checker.
+    explicit CListChecker(IPictureDecoder* decoder);
+    ~CListChecker();
+
+    // Checks one list. Folders end with "/"; `listFolder` lies inside `programFolder`.
+    void CheckList(const Text& programFolder, const Text& listFolder, const Text& fileName);
+    // Findings that need every list seen (lines of shared text files that no list reaches).
+    // Call once, after the last CheckList.
+    void Finish();
+
+    // In the order found; each only once, however many lists lead to it.
+    const std::vector<Finding>& Findings() const { return m_findings; }
+    int ListsChecked() const { return m_listsChecked; }
+
+private:
+    struct Document;
+    struct Node;
+    struct Outcome;
+    struct Memo;
+
+    int LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder, bool isList);
+    void CheckStatically(int document);
+    void CheckLine(int document, std::int32_t line, const Text& text);
+    void CheckNamedFile(int document, std::int32_t line, const Text& name, bool picture);
+    Outcome Follow(const Node& start);
+    Outcome StepOf(const Node& node, Node& next);
+    bool PictureLoads(const Text& path);
+    void Report(int document, std::int32_t line, Severity severity, const char* code, Text text);
+    void ReportUnreachable(int document);
+
+    IPictureDecoder* m_decoder;
+    std::vector<std::unique_ptr<Document>> m_documents;
+    std::map<Text, int> m_documentsByPath;
+    std::map<Text, bool> m_pictures;
+    std::vector<Finding> m_findings;
+    std::set<std::tuple<Text, std::int32_t, Text, Text>> m_reported;
+    int m_listsChecked = 0;
+};

@@ -1,0 +1,11 @@
+// `tavrino check`: findings in lists, one line each, for editors and CI.
+#pragma once
+
+#include "app/CommandLine.h"
+#include "platform/IPictureDecoder.h"
+
+#include <ostream>
+
+// 0 without errors, 1 with errors, 2 when a PATH does not exist. `decoder` may be null.
+int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostream& output,
+             std::ostream& errors);
