@@ -125,9 +125,8 @@ void CRelayout::RedrawScreen()
     const auto show = [this](int id, bool shown) {
         m_surface.ShowControl(id, shown ? Visibility::Shown : Visibility::Hidden);
     };
-    const auto label = [this, &show](int id, const char* text, bool shown) {
-        m_surface.SetControlText(id, text);
-        show(id, shown);
+    const auto label = [this](int id, const char* text, bool shown) {
+        LabelControl(m_surface, id, text, shown ? Visibility::Shown : Visibility::Hidden);
     };
     const bool backOffered = !m_state.g_backBlocked;
     switch (m_state.g_screenState)
@@ -169,13 +168,7 @@ void CRelayout::RedrawScreen()
         m_state.g_screenState = ScreenState::End;
         break;
     case ScreenState::Start:
-        label(Heading, DialogText::Title, true);
-        label(SubHeading, DialogText::ByLine, true);
-        label(BodyText, DialogText::StartNotice, true);
-        show(Picture, false);
-        show(LeftButton, false);
-        show(RightButton, false);
-        label(CentreButton, DialogText::Start, true);
+        m_dialog.ShowStartScreen();
         break;
     }
 }

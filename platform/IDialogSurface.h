@@ -97,3 +97,11 @@ public:
     // Ends the modal dialog with the given result once the current message is handled.
     virtual void EndDialog(DialogResult result) = 0;
 };
+
+// Sets the text of a control and shows or hides it: the pair that most screens are made of.
+inline void LabelControl(IDialogSurface& surface, int controlId, const Text& text,
+                         Visibility visibility)
+{
+    surface.SetControlText(controlId, text);
+    surface.ShowControl(controlId, visibility);
+}

@@ -54,10 +54,8 @@ void CStepInterpreter::LoadList(const Text& path)
 
 void CStepInterpreter::RunSteps()
 {
-    m_surface.SetControlText(ControlId::LeftButton, DialogText::Abort);
-    m_surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
-    m_surface.SetControlText(ControlId::RightButton, DialogText::Next);
-    m_surface.ShowControl(ControlId::RightButton, Visibility::Shown);
+    LabelControl(m_surface, ControlId::LeftButton, DialogText::Abort, Visibility::Shown);
+    LabelControl(m_surface, ControlId::RightButton, DialogText::Next, Visibility::Shown);
     m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
 
     if (m_state.g_currentLine < m_store.Count())
@@ -232,8 +230,7 @@ CStepInterpreter::PassFlow CStepInterpreter::ShowPicture(const Text& line)
     m_surface.ShowControl(ControlId::Heading, Visibility::Hidden);
     m_surface.ShowControl(ControlId::SubHeading, Visibility::Hidden);
     m_surface.ShowControl(ControlId::BodyText, Visibility::Hidden);
-    m_surface.SetControlText(ControlId::LeftButton, DialogText::Abort);
-    m_surface.ShowControl(ControlId::LeftButton, Visibility::Hidden);
+    LabelControl(m_surface, ControlId::LeftButton, DialogText::Abort, Visibility::Hidden);
     m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
     m_surface.ShowControl(ControlId::RightButton, Visibility::Hidden);
     m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
@@ -246,18 +243,13 @@ CStepInterpreter::PassFlow CStepInterpreter::EndStep(const Text& line, Pass& pas
 {
     // The counter is looked at before this step adds to it: the first step shows no "Zurück".
     if (!m_state.g_backBlocked && m_state.g_stepCounter >= 2)
-    {
-        m_surface.SetControlText(ControlId::CentreButton, DialogText::Back);
-        m_surface.ShowControl(ControlId::CentreButton, Visibility::Shown);
-    }
+        LabelControl(m_surface, ControlId::CentreButton, DialogText::Back, Visibility::Shown);
     else
         m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
     ++m_state.g_stepCounter;
     pass.text.append(WithoutLast(line));
-    m_surface.SetControlText(ControlId::LeftButton, DialogText::Abort);
-    m_surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
-    m_surface.SetControlText(ControlId::RightButton, DialogText::Next);
-    m_surface.ShowControl(ControlId::RightButton, Visibility::Shown);
+    LabelControl(m_surface, ControlId::LeftButton, DialogText::Abort, Visibility::Shown);
+    LabelControl(m_surface, ControlId::RightButton, DialogText::Next, Visibility::Shown);
     m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
     m_state.g_viewMode = ViewMode::ListStep;
     m_state.g_screenState = ScreenState::Step;
@@ -274,13 +266,10 @@ CStepInterpreter::PassFlow CStepInterpreter::AskQuestion(const Text& line, Pass&
     m_state.g_leftButtonMode = LeftButtonMode::QuestionScreen;
     m_state.g_backBlocked = true;
     ++m_state.g_stepCounter;
-    m_surface.SetControlText(ControlId::LeftButton,
-                             m_state.g_stepCounter > 1 ? DialogText::ToStart : DialogText::End);
-    m_surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
-    m_surface.SetControlText(ControlId::CentreButton, DialogText::No);
-    m_surface.SetControlText(ControlId::RightButton, DialogText::Yes);
-    m_surface.ShowControl(ControlId::CentreButton, Visibility::Shown);
-    m_surface.ShowControl(ControlId::RightButton, Visibility::Shown);
+    LabelControl(m_surface, ControlId::LeftButton,
+                 m_state.g_stepCounter > 1 ? DialogText::ToStart : DialogText::End, Visibility::Shown);
+    LabelControl(m_surface, ControlId::CentreButton, DialogText::No, Visibility::Shown);
+    LabelControl(m_surface, ControlId::RightButton, DialogText::Yes, Visibility::Shown);
 
     if (m_state.g_currentLine < m_store.Count())
     {
@@ -329,9 +318,8 @@ void CStepInterpreter::ShowEndScreen()
     m_surface.SetControlText(ControlId::BodyText, DialogText::ListDone);
     m_surface.SetControlText(ControlId::RightButton, DialogText::End);
     m_surface.ShowControl(ControlId::LeftButton, Visibility::Hidden);
-    m_surface.SetControlText(ControlId::CentreButton, DialogText::Back);
-    m_surface.ShowControl(ControlId::CentreButton,
-                          m_state.g_backBlocked ? Visibility::Hidden : Visibility::Shown);
+    LabelControl(m_surface, ControlId::CentreButton, DialogText::Back,
+                 m_state.g_backBlocked ? Visibility::Hidden : Visibility::Shown);
     m_state.g_screenState = ScreenState::End;
 }
 
