@@ -165,8 +165,9 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder, 
         queue.pop_front();
         Document& at = *m_documents[static_cast<std::size_t>(start.document)];
         const Text& stored = at.store.GetText(start.line);
-        if (!stored.empty() && stored.front() == ' ' &&
-            ClassifyLine(stored) != ClassifyLine(TrimSpaces(stored)))
+        const Text trimmed = TrimSpaces(stored);
+        if (!stored.empty() && stored.front() == ' ' && !trimmed.empty() &&
+            ClassifyLine(stored) != ClassifyLine(trimmed))
             Report(start.document, start.line + 1, Severity::Warning, "marker-after-spaces",
                    "Zeile beginnt einen Schritt mit Leerzeichen vor dem Zeichen am Anfang: sie "
                    "wird hier als Text gezeigt");
@@ -326,6 +327,8 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
             outcome.kind = Outcome::Kind::Fault;
             return outcome;
         }
+        // The pass goes on after the label; the label line itself is reached all the same.
+        document.reached[static_cast<std::size_t>(*label)] = true;
         return advanceFrom(node.document, *label);
     }
     case LineKind::TextFile:
@@ -382,7 +385,8 @@ void CListChecker::CheckStatically(int document)
         else if (stored.find_first_not_of(' ') != Text::npos && stored.front() == ' ' &&
                  TrimSpaces(stored).front() == '%')
             Report(document, i + 1, Severity::Warning, "label-after-spaces",
-                   "Sprungmarke mit Leerzeichen vor \"%\" wird nie gefunden");
+                   "Sprungmarke " + Quoted(TrimSpaces(TrimSpaces(stored).substr(1))) +
+                       " mit Leerzeichen vor \"%\" wird nie gefunden");
     }
 }
 

@@ -60,6 +60,7 @@ void CollectLists(const Text& argument, std::vector<ListToCheck>& lists, std::ve
         const Text topic = AsFolder(absolute.parent_path());
         const Text programFolder = AsFolder(absolute.parent_path().parent_path());
         lists.push_back({programFolder, topic, absolute.filename().string()});
+        namings.push_back({topic, AsFolder(given.parent_path())});
         namings.push_back({programFolder, AsFolder(given / ".." / "..")});
         return;
     }
@@ -68,6 +69,7 @@ void CollectLists(const Text& argument, std::vector<ListToCheck>& lists, std::ve
     {
         const Text programFolder = AsFolder(absolute / "..");
         addTopic(programFolder, folder);
+        namings.push_back({folder, AsFolder(given)});
         namings.push_back({programFolder, AsFolder(given / "..")});
         return;
     }
@@ -76,17 +78,20 @@ void CollectLists(const Text& argument, std::vector<ListToCheck>& lists, std::ve
     namings.push_back({folder, AsFolder(given)});
 }
 
+// The file under the deepest folder the user named, as the user named that folder.
 Text ShownPath(const Text& file, const std::vector<FolderNaming>& namings)
 {
+    const FolderNaming* best = nullptr;
     for (const auto& naming : namings)
     {
-        if (file.starts_with(naming.absolute))
-        {
-            Text shown = naming.shown + file.substr(naming.absolute.size());
-            return shown.starts_with("./") ? shown.substr(2) : shown;
-        }
+        if (file.starts_with(naming.absolute) &&
+            (best == nullptr || naming.absolute.size() > best->absolute.size()))
+            best = &naming;
     }
-    return file;
+    if (best == nullptr)
+        return file;
+    Text shown = best->shown + file.substr(best->absolute.size());
+    return shown.starts_with("./") ? shown.substr(2) : shown;
 }
 
 const char* SeverityName(Severity severity)
