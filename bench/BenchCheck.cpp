@@ -1,0 +1,109 @@
+// The checker over a program folder of 1,000 lists in 50 topic folders.
+#include "check/ListChecker.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+constexpr int TopicCount = 50;
+constexpr int ListsPerTopic = 20;
+
+// About 40 lines with every kind of line but pictures: headings, a stopwatch, labels, a
+// question, a jump back through a step end, and a text file at the end.
+const char* const ListTemplate =
+    "# Liste {n}\n$Prüfung {n}\n!Vorbereitung\n:120 Bremsprobe {n}\nHauptschalter aus,\n"
+    "Stromabnehmer senken\nSchritt eins;\n%oben\nSchritt zwei;\n\nDruck in Ordnung?\n"
+    " nein / ja \n%nein\nDruck prüfen,\nVentil öffnen;\n@weiter\n%ja\nDruck notieren;\n"
+    "%weiter\n!Prüfung\nBremse anlegen;\n:\nZeit abgewartet;\nWiederholen?\nfertig/nochmal\n"
+    "%nochmal\n@oben\n%fertig\n$Abschluss {n}\nTüren schließen,\nTüren prüfen;\n"
+    "  Licht einschalten\nLicht prüfen;\n# Kommentar\nFahrtrichtung wählen;\n"
+    "Signal beachten\nIst alles bereit?,\nAbfahrt melden;\n§Anhang.txt\n";
+
+std::string ListText(int number)
+{
+    std::string text;
+    for (const char* c = ListTemplate; *c != 0; ++c)
+    {
+        if (*c == '\n')
+            text += "\r\n";
+        else if (std::string_view(c).starts_with("{n}"))
+        {
+            text += std::to_string(number);
+            c += 2;
+        }
+        else
+            text += *c;
+    }
+    return text;
+}
+
+const char* const AppendixText = "!Anhang\r\nAnhang lesen;\r\nAnhang bestätigt?\r\nnein/ja\r\n"
+                                 "%nein\r\nNochmals lesen;\r\n%ja\r\nFertig;\r\n";
+
+// Made once per process in the temporary folder, removed at exit.
+class CBenchProgramFolder
+{
+public:
+    CBenchProgramFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tavrino-bench-check-XXXXXX");
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        m_folder = pattern + "/";
+        for (int topic = 0; topic < TopicCount; ++topic)
+        {
+            const std::string folder = m_folder + "Thema " + std::to_string(topic) + "/";
+            fs::create_directory(folder);
+            std::ofstream(folder + "Anhang.txt", std::ios::binary) << AppendixText;
+            std::vector<std::string> names;
+            for (int list = 0; list < ListsPerTopic; ++list)
+            {
+                const std::string name = "Liste " + std::to_string(list) + ".lst";
+                std::ofstream(folder + name, std::ios::binary)
+                    << ListText(topic * ListsPerTopic + list);
+                m_lists.emplace_back(folder, name);
+            }
+        }
+    }
+    ~CBenchProgramFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    const std::string& Folder() const { return m_folder; }
+    // Topic folder and file name of every list.
+    const std::vector<std::pair<std::string, std::string>>& Lists() const { return m_lists; }
+
+private:
+    std::string m_folder;
+    std::vector<std::pair<std::string, std::string>> m_lists;
+};
+
+void BM_CheckThousandLists(benchmark::State& state)
+{
+    static const CBenchProgramFolder program;
+    std::size_t findings = 0;
+    for (auto _ : state)
+    {
+        CListChecker checker(nullptr);
+        for (const auto& [topic, name] : program.Lists())
+            checker.CheckList(program.Folder(), topic, name);
+        checker.Finish();
+        findings = checker.Findings().size();
+        benchmark::DoNotOptimize(findings);
+    }
+    // Correct lists: anything found here means the lists above went wrong.
+    state.counters["findings"] = static_cast<double>(findings);
+    state.counters["lists"] = static_cast<double>(program.Lists().size());
+}
+BENCHMARK(BM_CheckThousandLists)->Unit(benchmark::kMillisecond);
+} // namespace
