@@ -64,7 +64,6 @@ public:
     {
         return m_relayout.ApplyTemplateLayout(templateBytes);
     }
-    void RedrawScreen() { m_relayout.RedrawScreen(); }
 
 private:
     void OnMenuButton(std::int32_t index);
