@@ -94,6 +94,22 @@ private slots:
         QVERIFY(Widget(ControlId::CentreButton)->isVisible());
         QCOMPARE(Caption(ControlId::CentreButton), QString("Zurück"));
 
+        // Turned to landscape, the step keeps its texts and every control stays whole in the
+        // window; the buttons stay large enough for a finger (9 mm is 34 pixels at 96 dpi).
+        for (const QSize size : {QSize(640, 480), QSize(480, 640)})
+        {
+            m_surface->DialogWindow()->resize(size);
+            QTRY_COMPARE(m_surface->DialogWindow()->size(), size);
+            QTRY_COMPARE(Caption(ControlId::BodyText), QString("Schritt zwei"));
+            for (const int id : {ControlId::Heading, ControlId::SubHeading, ControlId::BodyText,
+                                 ControlId::LeftButton, ControlId::CentreButton, ControlId::RightButton})
+            {
+                QVERIFY2(m_surface->DialogWindow()->rect().contains(Widget(id)->geometry()),
+                         QByteArray::number(id));
+            }
+            QVERIFY(Widget(ControlId::RightButton)->height() >= 34);
+        }
+
         Click(ControlId::RightButton);
         QCOMPARE(Caption(ControlId::BodyText), QString("Liste abgearbeitet!\n Allzeit gute Fahrt!"));
         QCOMPARE(Caption(ControlId::RightButton), QString("Ende"));
