@@ -76,7 +76,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
                 argument = argument.substr(0, equals);
             }
         }
-        const auto value = [&]() -> std::optional<std::string_view> {
+        const auto value = [&]() -> std::optional<std::string_view>
+        {
             if (attached)
                 return attached;
             if (i + 1 < arguments.size())
@@ -129,7 +130,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
         else
             return Failure("unknown argument '" + Text(arguments[i]) + "'");
     }
-    if (result.mode == RunMode::Terminal && (result.windowSize || result.windowMode == WindowMode::FullScreen))
+    if (result.mode == RunMode::Terminal &&
+        (result.windowSize || result.windowMode == WindowMode::FullScreen))
         return Failure("--text takes no window options");
     return {std::move(result), {}};
 }
@@ -140,12 +142,15 @@ Text UsageText()
            "  tavrino [--root DIR] [--fullscreen] [--size WxH]   the touch program in a window\n"
            "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-] [EVENT ...]\n"
-           "                                                     drive the dialog headless; one JSON\n"
+           "                                                     drive the dialog headless; one "
+           "JSON\n"
            "                                                     line per screen\n"
-           "  tavrino check [--json] PATH ...                   check lists for their authors; PATH\n"
+           "  tavrino check [--json] PATH ...                   check lists for their authors; "
+           "PATH\n"
            "                                                     is a list, a topic folder or a\n"
            "                                                     program folder\n"
-           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, close\n"
+           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, "
+           "close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program.\n";
 }

@@ -30,7 +30,7 @@ struct CommandLine
     Text root; // empty: the folder of the program file
     WindowMode windowMode = WindowMode::Windowed;
     std::optional<Size> windowSize;
-    Size screen{240, 320};     // play's screen at start
+    Size screen{240, 320};          // play's screen at start
     std::optional<Text> eventsFile; // "-" for standard input
     std::vector<Text> events;
     bool json = false;       // check: findings as JSON

@@ -41,7 +41,8 @@ inline constexpr const char* QuestionInLastLine =
 inline constexpr const char* TargetsWithoutSlash =
     "Es müssen zwei Sprungmakren in der Liste stehen JA/NEIN mit / getrennt!\n Liste wird "
     "abgebrochen!";
-inline constexpr const char* EndlessLoop = "Die Liste enthält eine Endlosschleife!\n Liste abgebrochen!";
+inline constexpr const char* EndlessLoop =
+    "Die Liste enthält eine Endlosschleife!\n Liste abgebrochen!";
 
 // The stopwatch.
 inline constexpr const char* TimerUnreadable = "Zeit für Timer konnte nicht gelesen werden";

@@ -71,8 +71,8 @@ bool CMainDialog::OnDialogInit()
     m_surface.SetUpFullScreen();
     m_surface.SetIcon(IconSize::Big, m_programIcon);
     m_surface.SetIcon(IconSize::Small, m_programIcon);
-    m_state.g_appFolder = m_programFolderOverride.empty() ? FolderOfPath(ProgramFilePath())
-                                                          : m_programFolderOverride;
+    m_state.g_appFolder =
+        m_programFolderOverride.empty() ? FolderOfPath(ProgramFilePath()) : m_programFolderOverride;
     m_state.g_started = false;
     m_state.g_screenState = ScreenState::Start;
     ShowStartScreen();

@@ -122,12 +122,10 @@ void CRelayout::RedrawScreen()
         m_dialog.ShowSubMenuPage();
         return;
     }
-    const auto show = [this](int id, bool shown) {
-        m_surface.ShowControl(id, shown ? Visibility::Shown : Visibility::Hidden);
-    };
-    const auto label = [this](int id, const char* text, bool shown) {
-        LabelControl(m_surface, id, text, shown ? Visibility::Shown : Visibility::Hidden);
-    };
+    const auto show = [this](int id, bool shown)
+    { m_surface.ShowControl(id, shown ? Visibility::Shown : Visibility::Hidden); };
+    const auto label = [this](int id, const char* text, bool shown)
+    { LabelControl(m_surface, id, text, shown ? Visibility::Shown : Visibility::Hidden); };
     const bool backOffered = !m_state.g_backBlocked;
     switch (m_state.g_screenState)
     {

@@ -24,8 +24,8 @@ public:
     void RedrawScreen();
 
 private:
-    void RestoreControlContent(std::uint32_t style, std::uint16_t id, const TemplateField& windowClass,
-                               const TemplateField& title);
+    void RestoreControlContent(std::uint32_t style, std::uint16_t id,
+                               const TemplateField& windowClass, const TemplateField& title);
     void ReloadPicture();
 
     IDialogSurface& m_surface;

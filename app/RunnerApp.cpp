@@ -1,7 +1,7 @@
 #include "app/RunnerApp.h"
 
-#include "app/MainDialog.h"
 #include "app/DialogTexts.h"
+#include "app/MainDialog.h"
 
 int CRunnerApp::InitInstance(IApplicationShell& shell, const Text& programFolder)
 {

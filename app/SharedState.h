@@ -11,8 +11,8 @@
 
 struct SharedState
 {
-    Text g_appFolder;                // program folder, ending with "/"
-    bool g_started = false;          // "Start" was pressed
+    Text g_appFolder;       // program folder, ending with "/"
+    bool g_started = false; // "Start" was pressed
     ViewMode g_viewMode = ViewMode::StartScreen;
     ScreenState g_screenState = ScreenState::Start;
     LeftButtonMode g_leftButtonMode = LeftButtonMode::EndProgram;
@@ -21,12 +21,12 @@ struct SharedState
     std::int32_t g_subMenuFirst = 0; // first entry of the sub-menu page
     std::int32_t g_chosenFolderIndex = 0;
     Text g_folderName;
-    Text g_listFolder;               // chosen folder's full path, ending with "/"
+    Text g_listFolder; // chosen folder's full path, ending with "/"
     std::int32_t g_pressedButton = 0;
     std::int32_t g_currentLine = 0;
     std::int32_t g_stepCounter = 0;
-    std::int32_t g_yesTarget = 0;    // label line + 1 of "Ja"
-    std::int32_t g_noTarget = 0;     // label line + 1 of "Nein"
+    std::int32_t g_yesTarget = 0; // label line + 1 of "Ja"
+    std::int32_t g_noTarget = 0;  // label line + 1 of "Nein"
     Text g_headingText;
     Text g_subHeadingText;
     Text g_bodyText;

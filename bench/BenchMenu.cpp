@@ -4,7 +4,6 @@
 #include "platform/headless/HeadlessSurface.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 

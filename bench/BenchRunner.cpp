@@ -5,7 +5,6 @@
 #include "platform/headless/HeadlessSurface.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>

@@ -13,10 +13,10 @@ enum class Severity
 
 struct Finding
 {
-    Text file;              // as the user named it, or as found from there
-    std::int32_t line = 0;  // from 1
+    Text file;             // as the user named it, or as found from there
+    std::int32_t line = 0; // from 1
     Severity severity = Severity::Error;
-    Text code;              // stable: "missing-label", "endless-pass", ...
-    Text text;              // German, naming what is wrong
+    Text code; // stable: "missing-label", "endless-pass", ...
+    Text text; // German, naming what is wrong
     bool operator==(const Finding&) const = default;
 };

@@ -32,7 +32,8 @@ struct CListChecker::Node
     bool trimmed = false; // every line of a pass but its first
     bool operator<(const Node& other) const
     {
-        return std::tie(document, line, trimmed) < std::tie(other.document, other.line, other.trimmed);
+        return std::tie(document, line, trimmed) <
+               std::tie(other.document, other.line, other.trimmed);
     }
 };
 
@@ -137,7 +138,8 @@ bool CListChecker::PictureLoads(const Text& path)
     return entry->second;
 }
 
-void CListChecker::CheckList(const Text& programFolder, const Text& listFolder, const Text& fileName)
+void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
+                             const Text& fileName)
 {
     ++m_listsChecked;
     const int list = LoadDocument(listFolder + fileName, programFolder, listFolder, true);
@@ -152,7 +154,8 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder, 
     // answers lead to, and where "Zurück" restarts.
     std::set<Node> starts{{list, 0, false}};
     std::deque<Node> queue{{list, 0, false}};
-    const auto addStart = [&](int doc, std::int32_t line) {
+    const auto addStart = [&](int doc, std::int32_t line)
+    {
         if (line < 0 || line >= m_documents[static_cast<std::size_t>(doc)]->store.Count())
             return;
         if (starts.insert({doc, line, false}).second)
@@ -198,8 +201,10 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder, 
             const auto slash = targets.find('/');
             if (slash == Text::npos)
                 continue;
-            const auto no = ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(0, slash)));
-            const auto yes = ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(slash + 1)));
+            const auto no =
+                ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(0, slash)));
+            const auto yes =
+                ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(slash + 1)));
             if (no && yes)
             {
                 addStart(outcome.document, *no);
@@ -254,7 +259,8 @@ CListChecker::Outcome CListChecker::Follow(const Node& start)
     for (const Node& visited : path)
     {
         Document& document = *m_documents[static_cast<std::size_t>(visited.document)];
-        document.memo[visited.trimmed][static_cast<std::size_t>(visited.line)] = {Memo::State::Done, outcome};
+        document.memo[visited.trimmed][static_cast<std::size_t>(visited.line)] = {Memo::State::Done,
+                                                                                  outcome};
         if (outcome.kind == Outcome::Kind::End)
         {
             const LineKind kind = ClassifyLine(document.store.GetText(visited.line));
@@ -282,7 +288,8 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
     Outcome outcome;
     outcome.document = node.document;
     outcome.line = node.line;
-    const auto advanceFrom = [&](int doc, std::int32_t from) {
+    const auto advanceFrom = [&](int doc, std::int32_t from)
+    {
         if (from + 1 < m_documents[static_cast<std::size_t>(doc)]->store.Count())
         {
             next = {doc, from + 1, true};
@@ -295,7 +302,8 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
         }
         return outcome;
     };
-    const auto stop = [&] {
+    const auto stop = [&]
+    {
         outcome.kind = Outcome::Kind::Stop;
         outcome.stopKind = kind;
         return outcome;
@@ -321,7 +329,8 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
             outcome.kind = Outcome::Kind::End;
             return outcome;
         }
-        const auto label = document.labels.FindLabelLine(document.store, TrimSpaces(line.substr(1)));
+        const auto label =
+            document.labels.FindLabelLine(document.store, TrimSpaces(line.substr(1)));
         if (!label)
         {
             outcome.kind = Outcome::Kind::Fault;
@@ -357,9 +366,8 @@ void CListChecker::CheckStatically(int document)
     if (!d.readable)
         return;
     const FileByteFacts facts = AnalyseFileBytes(d.bytes);
-    const auto lineOf = [&](std::size_t offset) {
-        return static_cast<std::int32_t>(LineNumberOfOffset(d.bytes, offset));
-    };
+    const auto lineOf = [&](std::size_t offset)
+    { return static_cast<std::int32_t>(LineNumberOfOffset(d.bytes, offset)); };
     if (facts.firstZeroByte)
         Report(document, lineOf(*facts.firstZeroByte), Severity::Warning, "zero-byte",
                "Die Datei enthält Null-Bytes; sie werden übergangen");
@@ -430,7 +438,8 @@ void CListChecker::CheckLine(int document, std::int32_t index, const Text& line)
     case LineKind::StopwatchStart:
         if (ReadStopwatchStart(line).seconds == 0)
             Report(document, number, Severity::Error, "zero-duration",
-                   "Dauer der Stoppuhr " + Quoted(TrimSpaces(line.substr(1))) + " ergibt 0 Sekunden");
+                   "Dauer der Stoppuhr " + Quoted(TrimSpaces(line.substr(1))) +
+                       " ergibt 0 Sekunden");
         break;
     case LineKind::Picture:
         CheckNamedFile(document, index, TrimSpaces(line.substr(1)), true);
@@ -451,9 +460,11 @@ void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& 
     if (name.empty())
     {
         if (picture)
-            Report(document, number, Severity::Error, "picture-without-name", "Bildzeile ohne Dateinamen");
+            Report(document, number, Severity::Error, "picture-without-name",
+                   "Bildzeile ohne Dateinamen");
         else
-            Report(document, number, Severity::Error, "missing-file", "Textdateizeile ohne Dateinamen");
+            Report(document, number, Severity::Error, "missing-file",
+                   "Textdateizeile ohne Dateinamen");
         return;
     }
     if (name.find('\\') != Text::npos)
@@ -478,18 +489,20 @@ void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& 
                    Quoted(*named.foundPath));
     CReadOnlyFile file;
     if (picture ? !PictureLoads(*named.foundPath) : !file.Open(*named.foundPath))
-        Report(document, number, Severity::Error, picture ? "unloadable-picture" : "unreadable-file",
+        Report(document, number, Severity::Error,
+               picture ? "unloadable-picture" : "unreadable-file",
                what + Quoted(name) + " kann nicht geladen werden");
 }
 
 void CListChecker::ReportUnreachable(int document)
 {
     const Document& d = *m_documents[static_cast<std::size_t>(document)];
-    const auto reportRun = [&](std::int32_t first, std::int32_t last) {
+    const auto reportRun = [&](std::int32_t first, std::int32_t last)
+    {
         Report(document, first + 1, Severity::Warning, "unreachable",
                first == last ? Text("Zeile wird nie erreicht")
-                             : "Zeilen " + DecimalText(first + 1) + " bis " + DecimalText(last + 1) +
-                                   " werden nie erreicht");
+                             : "Zeilen " + DecimalText(first + 1) + " bis " +
+                                   DecimalText(last + 1) + " werden nie erreicht");
     };
     // Runs of lines that no pass reads, blank lines and comments aside.
     std::int32_t runFirst = -1;
@@ -521,7 +534,8 @@ void CListChecker::ReportUnreachable(int document)
     {
         if (line != previous + 1)
             Report(document, line + 1, Severity::Warning, "unshown-text",
-                   "Text wird nie gezeigt: nach ihm folgt kein Schrittende, keine Frage und kein Bild");
+                   "Text wird nie gezeigt: nach ihm folgt kein Schrittende, keine Frage und kein "
+                   "Bild");
         previous = line;
     }
 }

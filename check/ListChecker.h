@@ -37,7 +37,8 @@ private:
     struct Outcome;
     struct Memo;
 
-    int LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder, bool isList);
+    int LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
+                     bool isList);
     void CheckStatically(int document);
     void CheckLine(int document, std::int32_t line, const Text& text);
     void CheckNamedFile(int document, std::int32_t line, const Text& name, bool picture);

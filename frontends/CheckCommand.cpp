@@ -46,12 +46,14 @@ std::vector<Text> SortedEntries(const Text& folder, EntryKind kind)
 
 // The lists that one PATH names: a list file, a topic folder (it holds lists), or a program
 // folder (its topic folders hold them).
-void CollectLists(const Text& argument, std::vector<ListToCheck>& lists, std::vector<FolderNaming>& namings)
+void CollectLists(const Text& argument, std::vector<ListToCheck>& lists,
+                  std::vector<FolderNaming>& namings)
 {
     std::error_code error;
     const fs::path given(argument);
     const fs::path absolute = fs::absolute(given, error).lexically_normal();
-    const auto addTopic = [&](const Text& programFolder, const Text& topic) {
+    const auto addTopic = [&](const Text& programFolder, const Text& topic)
+    {
         for (const Text& name : SortedEntries(topic, EntryKind::ListFiles))
             lists.push_back({programFolder, topic, name});
     };
@@ -132,9 +134,9 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
     std::vector<Finding> findings = checker.Findings();
     for (auto& finding : findings)
         finding.file = ShownPath(finding.file, namings);
-    std::stable_sort(findings.begin(), findings.end(), [](const Finding& left, const Finding& right) {
-        return std::tie(left.file, left.line) < std::tie(right.file, right.line);
-    });
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& left, const Finding& right)
+                     { return std::tie(left.file, left.line) < std::tie(right.file, right.line); });
     int errorCount = 0;
     int warningCount = 0;
     for (const auto& finding : findings)
@@ -142,8 +144,9 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
         (finding.severity == Severity::Error ? errorCount : warningCount) += 1;
         if (commandLine.json)
             output << "{\"file\": " << JsonString(finding.file) << ", \"line\": " << finding.line
-                   << ", \"severity\": \"" << SeverityName(finding.severity) << "\", \"code\": "
-                   << JsonString(finding.code) << ", \"text\": " << JsonString(finding.text) << "}\n";
+                   << ", \"severity\": \"" << SeverityName(finding.severity)
+                   << "\", \"code\": " << JsonString(finding.code)
+                   << ", \"text\": " << JsonString(finding.text) << "}\n";
         else
             output << finding.file << ":" << finding.line << ": " << SeverityName(finding.severity)
                    << ": " << finding.text << "\n";

@@ -1,6 +1,6 @@
 // tavrino: the touch program, its terminal form, and `play`.
-#include "app/RunnerApp.h"
 #include "app/CommandLine.h"
+#include "app/RunnerApp.h"
 #include "frontends/CheckCommand.h"
 #include "frontends/PlayShell.h"
 #include "frontends/TerminalShell.h"
@@ -8,7 +8,6 @@
 #include "platform/qt/QtPictureDecoder.h"
 
 #include <QCoreApplication>
-
 #include <filesystem>
 #include <fstream>
 #include <iostream>

@@ -46,7 +46,8 @@ std::optional<PlayEvent> ParsePlayEvent(std::string_view text)
         return std::nullopt;
     const auto name = text.substr(0, colon);
     const auto argument = text.substr(colon + 1);
-    const auto number = [&]() -> std::optional<std::int64_t> {
+    const auto number = [&]() -> std::optional<std::int64_t>
+    {
         std::int64_t value = 0;
         const auto [end, error] =
             std::from_chars(argument.data(), argument.data() + argument.size(), value);

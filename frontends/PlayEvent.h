@@ -14,9 +14,9 @@ enum class PlayEventKind
     Left,
     Right,
     Picture,
-    Menu,  // menuIndex 0 to 5
-    Tick,  // count ticks
-    Size,  // the screen is now `size`
+    Menu, // menuIndex 0 to 5
+    Tick, // count ticks
+    Size, // the screen is now `size`
     Close,
 };
 

@@ -57,7 +57,8 @@ void CPlayShell::Run(const PlayEvent& event)
 int CPlayShell::RunModal(CMainDialog& dialog)
 {
     WriteScreen("init", dialog);
-    const auto handle = [&](std::string_view text, const Text& where) {
+    const auto handle = [&](std::string_view text, const Text& where)
+    {
         const auto event = ParsePlayEvent(text);
         if (!event)
         {

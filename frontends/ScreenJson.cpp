@@ -115,9 +115,9 @@ Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
         first = false;
         const Rect& r = control.place;
         json += "\"" + DecimalText(id) + "\": {\"text\": " + JsonString(control.text) +
-                ", \"visible\": " + Flag(control.visibility == Visibility::Shown) + ", \"rect\": [" +
-                DecimalText(r.x) + ", " + DecimalText(r.y) + ", " + DecimalText(r.width) + ", " +
-                DecimalText(r.height) + "]}";
+                ", \"visible\": " + Flag(control.visibility == Visibility::Shown) +
+                ", \"rect\": [" + DecimalText(r.x) + ", " + DecimalText(r.y) + ", " +
+                DecimalText(r.width) + ", " + DecimalText(r.height) + "]}";
     }
     json += "}, \"picture\": ";
     const auto picture = surface.Controls().contains(ControlId::Picture)

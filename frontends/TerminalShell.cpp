@@ -3,11 +3,10 @@
 #include "app/MainDialog.h"
 #include "platform/ControlId.h"
 
+#include <cerrno>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <cerrno>
 
 namespace
 {
@@ -122,9 +121,9 @@ Text CTerminalShell::RenderScreen(const CHeadlessSurface& surface)
                              : nullptr;
     if (IsShown(surface, ControlId::Picture) && picture)
     {
-        screen += "  [" + Text(1, PictureKey) + "] Bild: " + MakeDisplayable(picture->SourceFile()) +
-                  " (" + DecimalText(picture->Width()) + " x " + DecimalText(picture->Height()) +
-                  ")\n";
+        screen += "  [" + Text(1, PictureKey) +
+                  "] Bild: " + MakeDisplayable(picture->SourceFile()) + " (" +
+                  DecimalText(picture->Width()) + " x " + DecimalText(picture->Height()) + ")\n";
     }
     for (int i = 0; i < 6; ++i)
     {
@@ -172,8 +171,8 @@ CTerminalShell::Wait CTerminalShell::WaitForKey(char& key)
         int timeout = -1;
         if (m_nextTick)
         {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                *m_nextTick - Clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(*m_nextTick - Clock::now());
             timeout = static_cast<int>(std::max<long long>(0, left.count()));
         }
         pollfd descriptor{m_input, POLLIN, 0};

@@ -16,9 +16,9 @@ public:
         : m_surface(decoder, "tavrino",
                     commandLine.windowMode == WindowMode::FullScreen ? CQtDialogSurface::FullScreen
                                                                      : CQtDialogSurface::Window,
-                    commandLine.windowSize ? QSize(commandLine.windowSize->width,
-                                                   commandLine.windowSize->height)
-                                           : QSize(480, 640))
+                    commandLine.windowSize
+                        ? QSize(commandLine.windowSize->width, commandLine.windowSize->height)
+                        : QSize(480, 640))
     {
     }
 

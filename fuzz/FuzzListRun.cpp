@@ -15,7 +15,8 @@ namespace
 {
 const std::string& ProgramFolder()
 {
-    static const std::string folder = [] {
+    static const std::string folder = []
+    {
         std::string pattern = (std::filesystem::temp_directory_path() / "tavrino-fuzz-XXXXXX");
         if (mkdtemp(pattern.data()) == nullptr)
             std::abort();
@@ -27,8 +28,8 @@ const std::string& ProgramFolder()
 
 void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data),
-                                                static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }
 } // namespace
 

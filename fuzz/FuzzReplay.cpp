@@ -15,9 +15,38 @@ namespace
 {
 // Pieces that lists are made of, good and bad, glued at random.
 const char* const Pieces[] = {
-    "A;", "Frage?", "n/j", "%n", "%j", "@n", "@j", "@", "$Kopf", "!Teil", "*b.png", "*", "\xA7t.txt",
-    "\xA7", ":5 Uhr", ":0", ":", "::", "Text", "Text,", "  $x", " %n", "/", "%", "#;", "", "\x01\xFF\x81",
-    "\xC3\xA4", "\xEF\xBB\xBF", "n/fehlt", "..\\..\\x", "\xA7..\\t.txt",
+    "A;",
+    "Frage?",
+    "n/j",
+    "%n",
+    "%j",
+    "@n",
+    "@j",
+    "@",
+    "$Kopf",
+    "!Teil",
+    "*b.png",
+    "*",
+    "\xA7t.txt",
+    "\xA7",
+    ":5 Uhr",
+    ":0",
+    ":",
+    "::",
+    "Text",
+    "Text,",
+    "  $x",
+    " %n",
+    "/",
+    "%",
+    "#;",
+    "",
+    "\x01\xFF\x81",
+    "\xC3\xA4",
+    "\xEF\xBB\xBF",
+    "n/fehlt",
+    "..\\..\\x",
+    "\xA7..\\t.txt",
 };
 const char* const LineEnds[] = {"\r\n", "\n", "\r", "", "\0"};
 } // namespace
@@ -31,7 +60,8 @@ int main(int argc, char** argv)
         {
             std::ifstream file(entry.path(), std::ios::binary);
             const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), {});
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   bytes.size());
             ++runs;
         }
     }
@@ -46,7 +76,9 @@ int main(int argc, char** argv)
         {
             input += Pieces[random() % std::size(Pieces)];
             const char* end = LineEnds[random() % std::size(LineEnds)];
-            input.append(end, end[0] == '\0' && end == LineEnds[4] ? 1 : std::char_traits<char>::length(end));
+            input.append(end, end[0] == '\0' && end == LineEnds[4]
+                                  ? 1
+                                  : std::char_traits<char>::length(end));
         }
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
         ++runs;

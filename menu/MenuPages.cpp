@@ -49,7 +49,8 @@ std::int64_t CMenuPages::ShowEntryButtons(std::int32_t first, Text (*caption)(co
     {
         if (remaining > j)
         {
-            m_surface.SetControlText(ControlId::MenuButtons[j], caption(m_store.GetText(first + j)));
+            m_surface.SetControlText(ControlId::MenuButtons[j],
+                                     caption(m_store.GetText(first + j)));
             continue;
         }
         for (int hidden = j; hidden < PageSize; ++hidden)
@@ -104,9 +105,8 @@ void CMenuPages::ShowSubMenuPage()
     // Coming from the main menu, the store still holds the folder names.
     if (m_state.g_viewMode == ViewMode::MainMenu)
         m_state.g_folderName = m_store.GetText(m_state.g_chosenFolderIndex);
-    m_surface.SetControlText(ControlId::LeftButton, m_state.g_subMenuFirst != 0
-                                                        ? DialogText::Back
-                                                        : DialogText::MainMenu);
+    m_surface.SetControlText(ControlId::LeftButton,
+                             m_state.g_subMenuFirst != 0 ? DialogText::Back : DialogText::MainMenu);
     m_surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
     m_surface.ShowControl(ControlId::LineStoreList, Visibility::Hidden);
     m_state.g_viewMode = ViewMode::SubMenu;

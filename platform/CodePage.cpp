@@ -87,7 +87,8 @@ FileByteFacts AnalyseFileBytes(std::string_view bytes)
             facts.firstUndefinedByte = i;
         if (byte != '\r' && byte != '\n')
             continue;
-        const std::size_t length = byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
+        const std::size_t length =
+            byte == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
         const std::string_view kind = bytes.substr(i, length);
         if (firstKind.empty())
             firstKind = kind;
@@ -103,7 +104,8 @@ std::size_t LineNumberOfOffset(std::string_view bytes, std::size_t offset)
     std::size_t line = 1;
     for (std::size_t i = 0; i < bytes.size() && i < offset; ++i)
     {
-        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+        if (bytes[i] == '\n' ||
+            (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
             ++line;
     }
     return line;

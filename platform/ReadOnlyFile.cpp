@@ -34,7 +34,8 @@ bool CReadOnlyFile::Open(const Text& path)
     }
     m_descriptor = descriptor;
     m_length = static_cast<std::uint64_t>(status.st_size);
-    m_identity = {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+    m_identity = {static_cast<std::uint64_t>(status.st_dev),
+                  static_cast<std::uint64_t>(status.st_ino)};
     return true;
 }
 

@@ -221,7 +221,8 @@ CStepInterpreter::PassFlow CStepInterpreter::ShowPicture(const Text& line)
     PictureHandle picture = LoadStepPicture(name);
     if (!picture)
     {
-        const Text shownPath = FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name).shownPath;
+        const Text shownPath =
+            FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name).shownPath;
         m_surface.ShowMessageBox(DialogText::PictureUnloadable + shownPath);
         return PassFlow::Continue;
     }
@@ -267,7 +268,8 @@ CStepInterpreter::PassFlow CStepInterpreter::AskQuestion(const Text& line, Pass&
     m_state.g_backBlocked = true;
     ++m_state.g_stepCounter;
     LabelControl(m_surface, ControlId::LeftButton,
-                 m_state.g_stepCounter > 1 ? DialogText::ToStart : DialogText::End, Visibility::Shown);
+                 m_state.g_stepCounter > 1 ? DialogText::ToStart : DialogText::End,
+                 Visibility::Shown);
     LabelControl(m_surface, ControlId::CentreButton, DialogText::No, Visibility::Shown);
     LabelControl(m_surface, ControlId::RightButton, DialogText::Yes, Visibility::Shown);
 

@@ -6,9 +6,7 @@
 
 #include <limits>
 
-CStopwatch::CStopwatch(const DialogParts& parts) : m_surface(parts.surface), m_state(parts.state)
-{
-}
+CStopwatch::CStopwatch(const DialogParts& parts) : m_surface(parts.surface), m_state(parts.state) {}
 
 void CStopwatch::StartStopwatch(std::string_view line)
 {

@@ -48,13 +48,13 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"--size", "800x"},
         {"--size", "-5x5"},
         {"--bogus"},
-        {"right"},                     // events belong to play
-        {"play", "--size", "10x10"},   // window options are not play's
+        {"right"},                   // events belong to play
+        {"play", "--size", "10x10"}, // window options are not play's
         {"play", "--text"},
         {"play", "--screen", "axb"},
         {"play", "--events"},
         {"--text", "--fullscreen"},
-        {"--screen", "240x320"},       // play's option outside play
+        {"--screen", "240x320"}, // play's option outside play
     };
     for (const auto& arguments : bad)
     {

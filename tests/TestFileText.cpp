@@ -1,5 +1,4 @@
 #include "TestSupport.h"
-
 #include "platform/CodePage.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"

@@ -1,6 +1,5 @@
 // Line kinds, label names, and how names in lists find their files.
 #include "TestSupport.h"
-
 #include "platform/NamedFile.h"
 #include "runner/LabelIndex.h"
 #include "runner/ListLine.h"
@@ -35,7 +34,7 @@ TEST(ListLine, KindsInTheOrderOfTheRules)
         {"Hauptschalter aus", LineKind::Text},
         {"  $Überschrift", LineKind::Text}, // a marker counts only as the very first character
         {"\t;x", LineKind::Text},
-        {"Ende; ", LineKind::Text}, // not trimmed here: the caller trims later lines
+        {"Ende; ", LineKind::Text},  // not trimmed here: the caller trims later lines
         {"\xA7raw", LineKind::Text}, // a lone byte 0xA7 is no section sign
     };
     for (const auto& [line, kind] : cases)
@@ -87,7 +86,7 @@ TEST(NamedFile, FoundByExactNameThenByCaseInsideTheProgramFolderOnly)
     struct Case
     {
         const char* name;
-        const char* shown; // after the list's folder
+        const char* shown;                // after the list's folder
         std::optional<std::string> found; // after the program folder
     };
     const Case cases[] = {

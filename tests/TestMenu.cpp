@@ -1,10 +1,8 @@
 // The main menu and the sub-menus: pages, headings, buttons and the way back.
 #include "TestSupport.h"
-
 #include "platform/ControlId.h"
 
 #include <gtest/gtest.h>
-
 
 namespace
 {
@@ -118,10 +116,12 @@ TEST_F(MenuTest, MainMenuPagesForEveryCount)
         surface.Click(CentreButton);
         for (std::size_t page = 0; page < c.pages.size(); ++page)
         {
-            EXPECT_EQ(ScreenOf(dialog), c.pages[page]) << c.folders << " folders, page " << page + 1;
+            EXPECT_EQ(ScreenOf(dialog), c.pages[page])
+                << c.folders << " folders, page " << page + 1;
             EXPECT_EQ(dialog.State().g_menuFirst, static_cast<std::int32_t>(page * 6));
-            EXPECT_EQ(dialog.State().g_leftButtonMode,
-                      page == 0 ? LeftButtonMode::EndProgram : LeftButtonMode::PreviousMainMenuPage);
+            EXPECT_EQ(dialog.State().g_leftButtonMode, page == 0
+                                                           ? LeftButtonMode::EndProgram
+                                                           : LeftButtonMode::PreviousMainMenuPage);
             if (page + 1 < c.pages.size())
                 surface.Click(CentreButton);
         }
@@ -149,16 +149,19 @@ TEST_F(MenuTest, StartOpensMainMenuOnceAndSetsItsState)
 
 TEST_F(MenuTest, MainMenuListsFoldersOnlySortedWithoutRegardToCase)
 {
-    for (const char* folder : {"zug", "Bremsen", "Äste", "anfahren", "Apfel", "B.2 Kupplung", "ordner.lst"})
+    for (const char* folder :
+         {"zug", "Bremsen", "Äste", "anfahren", "Apfel", "B.2 Kupplung", "ordner.lst"})
         m_root.MakeFolder(folder);
     m_root.Write("Liste.lst", "A;");
     m_root.Write("tavrino", "program");
     std::filesystem::create_directory_symlink(m_root.Path() / "zug", m_root.Path() / "Verweis");
     std::filesystem::create_symlink(m_root.Path() / "fehlt", m_root.Path() / "Kaputt");
     Start();
-    EXPECT_EQ(Screen(), (MenuScreen{"Hauptmenue Seite 1 von 2",
-                                    {"anfahren", "Apfel", "Äste", "B.2 Kupplung", "Bremsen", "ordner.lst"},
-                                    "Ende", "Mehr"}));
+    EXPECT_EQ(Screen(),
+              (MenuScreen{"Hauptmenue Seite 1 von 2",
+                          {"anfahren", "Apfel", "Äste", "B.2 Kupplung", "Bremsen", "ordner.lst"},
+                          "Ende",
+                          "Mehr"}));
     Click(CentreButton);
     EXPECT_EQ(Screen().buttons, (std::vector<Text>{"Verweis", "zug"}));
 }
@@ -194,7 +197,9 @@ TEST_F(MenuTest, SubMenuPagesForEveryCount)
         CTemporaryFolder root;
         root.MakeFolder("Thema 01");
         for (int i = 1; i <= c.lists; ++i)
-            root.Write("Thema 01/Liste " + std::string(i < 10 ? "0" : "") + std::to_string(i) + ".lst", "A;");
+            root.Write("Thema 01/Liste " + std::string(i < 10 ? "0" : "") + std::to_string(i) +
+                           ".lst",
+                       "A;");
         CDialogHarness dialog(root.Folder());
         auto& surface = dialog.Surface();
         surface.Click(CentreButton);
@@ -227,8 +232,10 @@ TEST_F(MenuTest, SubMenuListsListFilesOnlyWithCaptionsWithoutExtension)
     m_root.Write("Bremsen/ärger.lst", "A;");
     Start();
     Click(MenuButton0);
-    EXPECT_EQ(Screen(), (MenuScreen{"Untermenue von: Bremsen", {"", "ärger", "Bremsprobe", "GROSS"},
-                                    "Hauptmenue", "-"}));
+    EXPECT_EQ(
+        Screen(),
+        (MenuScreen{
+            "Untermenue von: Bremsen", {"", "ärger", "Bremsprobe", "GROSS"}, "Hauptmenue", "-"}));
     EXPECT_EQ(m_dialog->Dialog().Store().Entries(),
               (std::vector<Text>{".lst", "ärger.lst", "Bremsprobe.lst", "GROSS.LST"}));
     EXPECT_EQ(m_dialog->ControlText(Heading), "Tavrino");
@@ -252,7 +259,8 @@ TEST_F(MenuTest, FolderChoiceFromALaterPageAndTheWayBack)
     Click(LeftButton);
     EXPECT_EQ(Screen().left, "Hauptmenue");
     Click(LeftButton); // back to the main-menu page the folder was chosen from
-    EXPECT_EQ(Screen(), (MenuScreen{"Hauptmenue Seite 2 von 3", Names("Thema ", 7, 12), "Zurück", "Mehr"}));
+    EXPECT_EQ(Screen(),
+              (MenuScreen{"Hauptmenue Seite 2 von 3", Names("Thema ", 7, 12), "Zurück", "Mehr"}));
     EXPECT_EQ(State().g_subMenuFirst, 0);
 }
 
@@ -281,7 +289,9 @@ TEST_F(MenuTest, NamesWithSpacesDotsUmlautsAndStrayBytes)
 {
     const std::string stray = "Alt\xE4nderung"; // Windows-1252 "ä", not UTF-8
     m_root.MakeFolder(stray);
-    m_root.Write(stray + "/Pr\xFC" "fung.lst", "A;");
+    m_root.Write(stray + "/Pr\xFC"
+                         "fung.lst",
+                 "A;");
     m_root.MakeFolder("Bremse 2.0 neu");
     Start();
     EXPECT_EQ(m_dialog->Dialog().Store().Entries(), (std::vector<Text>{stray, "Bremse 2.0 neu"}));
@@ -291,7 +301,8 @@ TEST_F(MenuTest, NamesWithSpacesDotsUmlautsAndStrayBytes)
     Click(MenuButton0);
     // The path keeps the bytes the file system gave, so the folder is found.
     EXPECT_EQ(State().g_listFolder, m_root.Folder() + stray + "/");
-    EXPECT_EQ(Screen().buttons, (std::vector<Text>{"Pr\xFC" "fung"}));
+    EXPECT_EQ(Screen().buttons, (std::vector<Text>{"Pr\xFC"
+                                                   "fung"}));
     EXPECT_EQ(MakeDisplayable(Screen().buttons[0]), "Prüfung");
 }
 
@@ -326,6 +337,7 @@ TEST_F(MenuTest, TenThousandFoldersPage)
         m_root.MakeFolder("T" + std::to_string(10000 + i));
     Start();
     EXPECT_EQ(Screen().heading, "Hauptmenue Seite 1 von 1667");
-    EXPECT_EQ(Screen().buttons, (std::vector<Text>{"T10000", "T10001", "T10002", "T10003", "T10004", "T10005"}));
+    EXPECT_EQ(Screen().buttons,
+              (std::vector<Text>{"T10000", "T10001", "T10002", "T10003", "T10004", "T10005"}));
 }
 } // namespace

@@ -1,10 +1,8 @@
 // `tavrino play` end to end: the output contract, events from every source, and bad input.
 #include "TestSupport.h"
-
 #include "frontends/ScreenJson.h"
 
 #include <gtest/gtest.h>
-
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -37,9 +35,9 @@ TEST(Play, InitLineHoldsTheStartScreenInContractOrder)
 
     // The keys in their fixed order.
     std::size_t position = 0;
-    for (const char* key : {"{\"event\": \"init\"", "\"messages\": []", "\"ended\": null",
-                            "\"controls\": {", "\"picture\": null", "\"timer\": false",
-                            "\"store\": []", "\"state\": {"})
+    for (const char* key :
+         {"{\"event\": \"init\"", "\"messages\": []", "\"ended\": null", "\"controls\": {",
+          "\"picture\": null", "\"timer\": false", "\"store\": []", "\"state\": {"})
     {
         const auto found = line.find(key, position);
         ASSERT_NE(found, std::string::npos) << key;
@@ -47,7 +45,8 @@ TEST(Play, InitLineHoldsTheStartScreenInContractOrder)
     }
     for (const char* control :
          {"\"1002\": {\"text\": \"Tavrino\", \"visible\": true, \"rect\": [6, 0, 128, 8]}",
-          "\"1003\": {\"text\": \"Checklisten Schritt für Schritt\", \"visible\": true, \"rect\": [2, 9, 132, 17]}",
+          "\"1003\": {\"text\": \"Checklisten Schritt für Schritt\", \"visible\": true, \"rect\": "
+          "[2, 9, 132, 17]}",
           "\"1009\": {\"text\": \"Start\", \"visible\": true, \"rect\": [53, 102, 31, 32]}",
           "\"1010\": {\"text\": \"\", \"visible\": false, \"rect\": [4, 102, 44, 32]}",
           "\"1011\": {\"text\": \"\", \"visible\": false, \"rect\": [90, 102, 44, 32]}",
@@ -107,7 +106,8 @@ TEST(Play, EventsFileSkipsCommentsAndNamesTheBadLine)
     EXPECT_NE(run.errors.find(bad.string() + ":3: unknown event 'sideways'"), std::string::npos)
         << run.errors;
 
-    run = RunProgram({"play", "--root", root.Path().string(), "--events", (root.Path() / "none").string()});
+    run = RunProgram(
+        {"play", "--root", root.Path().string(), "--events", (root.Path() / "none").string()});
     EXPECT_EQ(run.exitStatus, 2);
 }
 
@@ -136,7 +136,8 @@ TEST(Play, StandardInputIsAnsweredOneEventAtATime)
 
     // Each line must arrive while standard input is still open: no buffering until the end.
     std::string pending;
-    const auto readLine = [&]() -> std::string {
+    const auto readLine = [&]() -> std::string
+    {
         for (;;)
         {
             const auto end = pending.find('\n');
@@ -203,6 +204,7 @@ TEST(Play, RelativeRootBecomesAbsolute)
     const auto run = RunProgram({"play", "--root", "Themen/../Themen"});
     std::filesystem::current_path(saved);
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
-    EXPECT_NE(run.output.find("\"g_appFolder\": \"" + root.Folder() + "Themen/\""), std::string::npos);
+    EXPECT_NE(run.output.find("\"g_appFolder\": \"" + root.Folder() + "Themen/\""),
+              std::string::npos);
 }
 } // namespace

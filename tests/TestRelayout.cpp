@@ -1,6 +1,5 @@
 // A change of size: the template layout, and every screen rebuilt from the shared state.
 #include "RunnerTestSupport.h"
-
 #include "app/DialogTexts.h"
 #include "platform/DialogTemplate.h"
 #include "platform/Resources.h"
@@ -13,8 +12,9 @@ using namespace ControlId;
 constexpr Size Portrait{240, 320};
 constexpr Size Landscape{320, 240};
 
-DialogItemTemplate Item(std::uint16_t id, std::uint16_t windowClass, std::uint32_t style, Rect place,
-                        TemplateField title, std::vector<std::uint8_t> creationData = {})
+DialogItemTemplate Item(std::uint16_t id, std::uint16_t windowClass, std::uint32_t style,
+                        Rect place, TemplateField title,
+                        std::vector<std::uint8_t> creationData = {})
 {
     DialogItemTemplate item;
     item.style = TemplateStyle::Child | TemplateStyle::Visible | style;
@@ -34,7 +34,8 @@ TemplateField String(Text text)
     return {false, 0, std::move(text)};
 }
 
-std::vector<std::uint8_t> Template(std::vector<DialogItemTemplate> items, std::uint32_t style = TemplateStyle::SetFont)
+std::vector<std::uint8_t> Template(std::vector<DialogItemTemplate> items,
+                                   std::uint32_t style = TemplateStyle::SetFont)
 {
     DialogTemplate dialog;
     dialog.style = TemplateStyle::Popup | style;
@@ -51,7 +52,10 @@ class RelayoutTest : public CRunnerTest
 {
 protected:
     Rect Place(int id) const { return m_dialog->Surface().Controls().at(id).place; }
-    bool Apply(std::span<const std::uint8_t> bytes) { return m_dialog->Dialog().ApplyTemplateLayout(bytes); }
+    bool Apply(std::span<const std::uint8_t> bytes)
+    {
+        return m_dialog->Dialog().ApplyTemplateLayout(bytes);
+    }
     void Turn(Size size) { Surface().Resize(size); }
 
     void StartDialog()
@@ -96,7 +100,8 @@ TEST_F(RelayoutTest, LandscapeTemplateMovesNothing)
 TEST_F(RelayoutTest, CraftedTemplates)
 {
     StartDialog();
-    const auto button = [](std::uint16_t id, Rect place, Text title = "x", std::vector<std::uint8_t> data = {}) {
+    const auto button = [](std::uint16_t id, Rect place, Text title = "x",
+                           std::vector<std::uint8_t> data = {}) {
         return Item(id, TemplateClass::Button, 0, place, String(std::move(title)), std::move(data));
     };
     struct Case
@@ -109,16 +114,31 @@ TEST_F(RelayoutTest, CraftedTemplates)
     };
     const Rect leftAtStart{4, 102, 44, 32};
     const std::vector<Case> cases = {
-        {"two items", {button(1002, {1, 1, 5, 5}), button(1010, {2, 2, 6, 6})}, true, {1, 1, 5, 5}, {2, 2, 6, 6}},
+        {"two items",
+         {button(1002, {1, 1, 5, 5}), button(1010, {2, 2, 6, 6})},
+         true,
+         {1, 1, 5, 5},
+         {2, 2, 6, 6}},
         {"a missing control stops the layout there",
          {button(1002, {1, 1, 5, 5}), button(4711, {0, 0, 1, 1}), button(1010, {2, 2, 6, 6})},
-         false, {1, 1, 5, 5}, leftAtStart},
+         false,
+         {1, 1, 5, 5},
+         leftAtStart},
         {"creation data and odd titles are passed",
          {button(1002, {1, 1, 5, 5}, "abc", {1, 2, 3}), button(1010, {2, 2, 6, 6}, "a")},
-         true, {1, 1, 5, 5}, {2, 2, 6, 6}},
+         true,
+         {1, 1, 5, 5},
+         {2, 2, 6, 6}},
         {"a named class restores nothing but still moves",
-         {[] { auto item = Item(1002, 0, 0, {3, 3, 7, 7}, String("neu")); item.windowClass = String("Knopf"); return item; }()},
-         true, {3, 3, 7, 7}, leftAtStart},
+         {[]
+          {
+              auto item = Item(1002, 0, 0, {3, 3, 7, 7}, String("neu"));
+              item.windowClass = String("Knopf");
+              return item;
+          }()},
+         true,
+         {3, 3, 7, 7},
+         leftAtStart},
     };
     for (const auto& c : cases)
     {
@@ -140,7 +160,8 @@ TEST_F(RelayoutTest, CraftedTemplates)
     const auto whole = Template({button(1002, {1, 1, 5, 5}), button(1010, {2, 2, 6, 6})});
     for (std::size_t length = 0; length < whole.size(); ++length)
     {
-        std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        std::vector<std::uint8_t> cut(whole.begin(),
+                                      whole.begin() + static_cast<std::ptrdiff_t>(length));
         EXPECT_FALSE(Apply(cut)) << length;
     }
 }
@@ -152,7 +173,8 @@ TEST_F(RelayoutTest, ImageTitlesAndIdsThatCannotBeToldApart)
     const auto bytes = Template({
         Item(0xFFFF, TemplateClass::Static, TemplateStyle::StaticCentre, {1, 1, 1, 1}, String("a")),
         Item(0xFFFF, TemplateClass::Static, TemplateStyle::StaticCentre, {2, 2, 2, 2}, String("b")),
-        Item(300, TemplateClass::Static, TemplateStyle::StaticIcon, {3, 3, 3, 3}, {true, ResourceId::ProgramIcon, {}}),
+        Item(300, TemplateClass::Static, TemplateStyle::StaticIcon, {3, 3, 3, 3},
+             {true, ResourceId::ProgramIcon, {}}),
         Item(301, TemplateClass::Static, TemplateStyle::StaticBitmap, {4, 4, 4, 4}, {true, 77, {}}),
     });
     ASSERT_TRUE(Surface().CreateFromTemplate(bytes, m_dialog->Dialog()));
@@ -160,7 +182,8 @@ TEST_F(RelayoutTest, ImageTitlesAndIdsThatCannotBeToldApart)
     EXPECT_EQ(Place(0xFFFF), (Rect{2, 2, 2, 2}));
     EXPECT_EQ(Surface().Controls().at(300).imageResource, ResourceId::ProgramIcon);
     EXPECT_EQ(Surface().Controls().at(301).imageResource, 0); // no such bitmap: unchanged
-    EXPECT_TRUE(Apply(Template({Item(300, TemplateClass::Static, TemplateStyle::StaticIcon, {5, 5, 5, 5}, {true, 9999, {}})})));
+    EXPECT_TRUE(Apply(Template({Item(300, TemplateClass::Static, TemplateStyle::StaticIcon,
+                                     {5, 5, 5, 5}, {true, 9999, {}})})));
     EXPECT_EQ(Surface().Controls().at(300).imageResource, ResourceId::ProgramIcon);
 }
 
@@ -168,7 +191,8 @@ TEST_F(RelayoutTest, StartAndMenuScreensSurviveATurn)
 {
     m_root.MakeFolder("Thema");
     m_dialog = std::make_unique<CDialogHarness>(ProgramFolder());
-    const RunnerScreen start{Title, DialogText::ByLine, DialogText::StartNotice, Hidden, "Start", Hidden, false};
+    const RunnerScreen start{
+        Title, DialogText::ByLine, DialogText::StartNotice, Hidden, "Start", Hidden, false};
     for (const Size size : {Landscape, Portrait, Size{300, 300}})
     {
         Turn(size);
@@ -195,14 +219,17 @@ TEST_F(RelayoutTest, RunnerScreensAfterATurn)
 {
     // Line: 0 $Kopf, 1 !Teil, 2 Eins;, 3 *bild.png, 4 Zwei;, 5 Frage?, 6 n/j, 7 %n, 8 %j, 9 Drei;
     Write("bild.png", "PICTURE 320x240");
-    StartList({"$Kopf", "!Teil", "Eins;", "*bild.png", "Zwei;", "Frage?", "n/j", "%n", "%j", "Drei;"});
+    StartList(
+        {"$Kopf", "!Teil", "Eins;", "*bild.png", "Zwei;", "Frage?", "n/j", "%n", "%j", "Drei;"});
     const RunnerScreen first{"Kopf", "Teil", "Eins", "Abbruch", Hidden, "Weiter", false};
     EXPECT_EQ(Screen(), first);
     // The first step offers "Zurück" after a turn, in either direction.
     Turn(Landscape);
-    EXPECT_EQ(Screen(), (RunnerScreen{"Kopf", "Teil", "Eins", "Abbruch", "Zurück", "Weiter", false}));
+    EXPECT_EQ(Screen(),
+              (RunnerScreen{"Kopf", "Teil", "Eins", "Abbruch", "Zurück", "Weiter", false}));
     Turn(Portrait);
-    EXPECT_EQ(Screen(), (RunnerScreen{"Kopf", "Teil", "Eins", "Abbruch", "Zurück", "Weiter", false}));
+    EXPECT_EQ(Screen(),
+              (RunnerScreen{"Kopf", "Teil", "Eins", "Abbruch", "Zurück", "Weiter", false}));
 
     Press("R"); // the picture: "Weiter" and "Zurück" after a turn
     EXPECT_EQ(Screen(), (RunnerScreen{Hidden, Hidden, Hidden, Hidden, Hidden, Hidden, true}));
@@ -219,7 +246,8 @@ TEST_F(RelayoutTest, RunnerScreensAfterATurn)
     Press("R"); // "Weiter" after the redraw, as the tap would
     // After the portrait template the headings keep the template's texts until the list sets
     // them again.
-    EXPECT_EQ(Screen(), (RunnerScreen{Title, DialogText::ByLine, "Zwei", "Abbruch", "Zurück", "Weiter", false}));
+    EXPECT_EQ(Screen(), (RunnerScreen{Title, DialogText::ByLine, "Zwei", "Abbruch", "Zurück",
+                                      "Weiter", false}));
 
     Press("R"); // the question: the redraw labels the left button "Abbruch"
     EXPECT_EQ(Screen().left, "Zum Anfang");

@@ -1,6 +1,5 @@
 // The dialog right after start-up, its state at program load, and how it ends.
 #include "TestSupport.h"
-
 #include "app/DialogTexts.h"
 #include "platform/ControlId.h"
 #include "platform/ProgramFile.h"
@@ -14,7 +13,8 @@ using namespace ControlId;
 TEST(StartScreen, ShowsTitleByLineNoticeAndStartOnly)
 {
     CDialogHarness harness("/lists/");
-    EXPECT_EQ(harness.ShownControls(), (std::vector<int>{Heading, SubHeading, CentreButton, BodyText}));
+    EXPECT_EQ(harness.ShownControls(),
+              (std::vector<int>{Heading, SubHeading, CentreButton, BodyText}));
     EXPECT_EQ(harness.ControlText(Heading), "Tavrino");
     EXPECT_EQ(harness.ControlText(SubHeading), DialogText::ByLine);
     EXPECT_EQ(harness.ControlText(BodyText),
@@ -42,8 +42,9 @@ TEST(StartScreen, StateHasProgramLoadValues)
           s.g_currentLine, s.g_stepCounter, s.g_yesTarget, s.g_noTarget, s.g_stopwatchSeconds,
           s.g_stopwatchRunning})
         EXPECT_EQ(value, 0);
-    for (const Text* text : {&s.g_folderName, &s.g_listFolder, &s.g_headingText,
-                             &s.g_subHeadingText, &s.g_bodyText, &s.g_picturePath, &s.g_stopwatchName})
+    for (const Text* text :
+         {&s.g_folderName, &s.g_listFolder, &s.g_headingText, &s.g_subHeadingText, &s.g_bodyText,
+          &s.g_picturePath, &s.g_stopwatchName})
         EXPECT_EQ(*text, "");
     EXPECT_EQ(harness.Dialog().Store().Count(), 0);
     EXPECT_FALSE(harness.Surface().IsTimerRunning());
@@ -91,7 +92,8 @@ TEST(StartScreen, HiddenControlsChangeNothing)
         harness.Surface().Click(id);
     harness.Surface().Resize({320, 240});
     harness.Surface().Tick();
-    EXPECT_EQ(harness.ShownControls(), (std::vector<int>{Heading, SubHeading, CentreButton, BodyText}));
+    EXPECT_EQ(harness.ShownControls(),
+              (std::vector<int>{Heading, SubHeading, CentreButton, BodyText}));
     EXPECT_FALSE(harness.Surface().HasEnded());
     harness.Surface().Click(LeftButton);
     EXPECT_EQ(harness.Surface().Result(), DialogResult::Cancel);

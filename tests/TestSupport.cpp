@@ -2,14 +2,13 @@
 
 #include "platform/ControlId.h"
 
+#include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 extern char** environ;
 
@@ -32,7 +31,8 @@ std::filesystem::path CTemporaryFolder::Write(const std::filesystem::path& relat
 {
     const auto path = m_path / relative;
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
@@ -131,8 +131,10 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_vie
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, inputPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     std::vector<std::string> all{TAVRINO_PROGRAM};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;

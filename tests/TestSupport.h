@@ -24,7 +24,8 @@ public:
     // The folder as the program names folders: absolute, ending with "/".
     Text Folder() const { return m_path.string() + "/"; }
     // Writes `bytes` to the file at `relative`, making the folders on the way.
-    std::filesystem::path Write(const std::filesystem::path& relative, std::string_view bytes) const;
+    std::filesystem::path Write(const std::filesystem::path& relative,
+                                std::string_view bytes) const;
     std::filesystem::path MakeFolder(const std::filesystem::path& relative) const;
 
 private:

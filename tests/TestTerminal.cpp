@@ -1,14 +1,11 @@
 // `tavrino --text`: screens as text, keys that press the shown buttons, boxes confirmed by Enter.
 #include "TestSupport.h"
-
 #include "frontends/TerminalShell.h"
 #include "platform/ControlId.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <sstream>
+#include <unistd.h>
 
 namespace
 {
@@ -16,9 +13,9 @@ TEST(Terminal, StartScreenShowsItsTextsAndOnlyTheShownButtons)
 {
     CDialogHarness harness("/lists/");
     const Text screen = CTerminalShell::RenderScreen(harness.Surface());
-    for (const char* expected : {"  Tavrino\n", "  Checklisten Schritt für Schritt\n",
-                                 "  Dieses Programm ist nur eine Hilfestellung", "[s] Start",
-                                 "[q] Beenden"})
+    for (const char* expected :
+         {"  Tavrino\n", "  Checklisten Schritt für Schritt\n",
+          "  Dieses Programm ist nur eine Hilfestellung", "[s] Start", "[q] Beenden"})
         EXPECT_NE(screen.find(expected), Text::npos) << expected << "\n" << screen;
     for (const char* hidden : {"[a]", "[d]", "[1]", "Button1", "[b]"})
         EXPECT_EQ(screen.find(hidden), Text::npos) << hidden;

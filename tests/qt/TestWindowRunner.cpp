@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-
 #include <memory>
 
 class TestWindowRunner : public QObject
@@ -40,7 +39,8 @@ private slots:
         QVERIFY(picture.save(topic + "/bremse.png"));
         QFile list(topic + "/Probe.lst");
         QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("$Bremsprobe\r\nSchritt eins;\r\n*bremse.png\r\n*fehlt.png\r\nSchritt zwei;\r\n");
+        list.write(
+            "$Bremsprobe\r\nSchritt eins;\r\n*bremse.png\r\n*fehlt.png\r\nSchritt zwei;\r\n");
         list.close();
 
         m_surface = std::make_unique<CQtDialogSurface>(m_decoder, "tavrino");
@@ -80,15 +80,19 @@ private slots:
 
         // The tap goes on; the next picture is missing, and its message box waits for OK.
         QString boxText;
-        QTimer::singleShot(200, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        QTimer::singleShot(
+            200,
+            [&]
             {
-                boxText = box->text();
-                box->accept();
-            }
-        });
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                {
+                    boxText = box->text();
+                    box->accept();
+                }
+            });
         Click(ControlId::Picture);
-        QCOMPARE(boxText, "Bild konnte nicht geladen werden\n" + m_root.path() + "/Bremsen/fehlt.png");
+        QCOMPARE(boxText,
+                 "Bild konnte nicht geladen werden\n" + m_root.path() + "/Bremsen/fehlt.png");
         QVERIFY(!Widget(ControlId::Picture)->isVisible());
         QCOMPARE(Caption(ControlId::BodyText), QString("Schritt zwei"));
         QVERIFY(Widget(ControlId::CentreButton)->isVisible());
@@ -101,8 +105,9 @@ private slots:
             m_surface->DialogWindow()->resize(size);
             QTRY_COMPARE(m_surface->DialogWindow()->size(), size);
             QTRY_COMPARE(Caption(ControlId::BodyText), QString("Schritt zwei"));
-            for (const int id : {ControlId::Heading, ControlId::SubHeading, ControlId::BodyText,
-                                 ControlId::LeftButton, ControlId::CentreButton, ControlId::RightButton})
+            for (const int id :
+                 {ControlId::Heading, ControlId::SubHeading, ControlId::BodyText,
+                  ControlId::LeftButton, ControlId::CentreButton, ControlId::RightButton})
             {
                 QVERIFY2(m_surface->DialogWindow()->rect().contains(Widget(id)->geometry()),
                          QByteArray::number(id));
@@ -111,7 +116,8 @@ private slots:
         }
 
         Click(ControlId::RightButton);
-        QCOMPARE(Caption(ControlId::BodyText), QString("Liste abgearbeitet!\n Allzeit gute Fahrt!"));
+        QCOMPARE(Caption(ControlId::BodyText),
+                 QString("Liste abgearbeitet!\n Allzeit gute Fahrt!"));
         QCOMPARE(Caption(ControlId::RightButton), QString("Ende"));
         Click(ControlId::RightButton);
         QCOMPARE(Caption(ControlId::SubHeading), QString("Untermenue von: Bremsen"));
