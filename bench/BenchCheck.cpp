@@ -1,4 +1,5 @@
 // The checker over a program folder of 1,000 lists in 50 topic folders.
+#include "BenchFolder.h"
 #include "check/ListChecker.h"
 
 #include <benchmark/benchmark.h>
@@ -54,13 +55,9 @@ class CBenchProgramFolder
 public:
     CBenchProgramFolder()
     {
-        std::string pattern = (fs::temp_directory_path() / "tavrino-bench-check-XXXXXX");
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        m_folder = pattern + "/";
         for (int topic = 0; topic < TopicCount; ++topic)
         {
-            const std::string folder = m_folder + "Thema " + std::to_string(topic) + "/";
+            const std::string folder = Folder() + "Thema " + std::to_string(topic) + "/";
             fs::create_directory(folder);
             std::ofstream(folder + "Anhang.txt", std::ios::binary) << AppendixText;
             std::vector<std::string> names;
@@ -73,18 +70,13 @@ public:
             }
         }
     }
-    ~CBenchProgramFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
 
-    const std::string& Folder() const { return m_folder; }
+    const std::string& Folder() const { return m_place.Folder(); }
     // Topic folder and file name of every list.
     const std::vector<std::pair<std::string, std::string>>& Lists() const { return m_lists; }
 
 private:
-    std::string m_folder;
+    CBenchFolder m_place;
     std::vector<std::pair<std::string, std::string>> m_lists;
 };
 

@@ -1,3 +1,4 @@
+#include "BenchFolder.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
 #include "runner/LineStore.h"
@@ -18,23 +19,10 @@ class CListFiles
 public:
     CListFiles()
     {
-        std::string pattern = std::filesystem::temp_directory_path() / "tavrino-bench-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr)
-            return;
-        m_folder = pattern;
         Write("windows1252.lst", "\xFC\xDF\xA7");
         Write("utf8.lst", "\xC3\xBC\xC3\x9F\xC2\xA7");
     }
-    ~CListFiles()
-    {
-        std::error_code ignored;
-        if (!m_folder.empty())
-            std::filesystem::remove_all(m_folder, ignored);
-    }
-    CListFiles(const CListFiles&) = delete;
-    CListFiles& operator=(const CListFiles&) = delete;
-
-    Text PathOf(const char* name) const { return m_folder / name; }
+    Text PathOf(const char* name) const { return m_place.Folder() + name; }
 
 private:
     void Write(const char* name, const std::string& letters) const
@@ -46,10 +34,10 @@ private:
             if (i % 10 == 0)
                 bytes += "\r\n?Weiter " + letters + "?:Ja:Nein\r\n";
         }
-        std::ofstream(m_folder / name, std::ios::binary) << bytes;
+        std::ofstream(PathOf(name), std::ios::binary) << bytes;
     }
 
-    std::filesystem::path m_folder;
+    CBenchFolder m_place;
 };
 
 const CListFiles& ListFiles()

@@ -1,36 +1,27 @@
 // Building a menu page over a folder of many topics.
+#include "BenchFolder.h"
 #include "app/MainDialog.h"
 #include "platform/ControlId.h"
 #include "platform/headless/HeadlessSurface.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <filesystem>
 
 namespace
 {
-std::string g_benchFolder;
-
-void RemoveBenchFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(g_benchFolder, ignored);
-}
-
 // A program folder of `count` topic folders, made once per process.
 const std::string& ProgramFolderWithTopics(int count)
 {
-    if (g_benchFolder.empty())
+    static const CBenchFolder program;
+    static const bool made = [count]
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrino-bench-XXXXXX");
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        g_benchFolder = pattern + "/";
-        std::atexit(RemoveBenchFolder);
         for (int i = 0; i < count; ++i)
-            std::filesystem::create_directory(g_benchFolder + "Thema " + std::to_string(count - i));
-    }
-    return g_benchFolder;
+            std::filesystem::create_directory(program.Folder() + "Thema " +
+                                              std::to_string(count - i));
+        return true;
+    }();
+    static_cast<void>(made);
+    return program.Folder();
 }
 
 void BM_MainMenuPageOfTenThousandFolders(benchmark::State& state)

@@ -1,37 +1,26 @@
 // One pass over a long list whose jumps lead far: the cost must grow with the lines read,
 // not with the lines times the jumps.
+#include "BenchFolder.h"
 #include "app/MainDialog.h"
 #include "platform/ControlId.h"
 #include "platform/headless/HeadlessSurface.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 namespace
 {
-std::string g_runnerFolder;
-
-void RemoveRunnerFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(g_runnerFolder, ignored);
-}
 
 // A list of `lines` lines in blocks of ten: a jump over eight text lines to the label that
 // closes the block. One pass runs through all of it and ends at the end screen.
 const std::string& ProgramFolderWithLongList(int lines)
 {
-    if (g_runnerFolder.empty())
+    static const CBenchFolder program;
+    static const bool made = [lines]
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrino-bench-XXXXXX");
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        g_runnerFolder = pattern + "/";
-        std::atexit(RemoveRunnerFolder);
-        std::filesystem::create_directory(g_runnerFolder + "Thema");
-        std::ofstream list(g_runnerFolder + "Thema/lang.lst", std::ios::binary);
+        std::filesystem::create_directory(program.Folder() + "Thema");
+        std::ofstream list(program.Folder() + "Thema/lang.lst", std::ios::binary);
         for (int i = 0; i < lines; i += 10)
         {
             list << "@m" << i << "\r\n";
@@ -39,8 +28,10 @@ const std::string& ProgramFolderWithLongList(int lines)
                 list << "Zeile " << i + j << "\r\n";
             list << "%m" << i << "\r\n";
         }
-    }
-    return g_runnerFolder;
+        return true;
+    }();
+    static_cast<void>(made);
+    return program.Folder();
 }
 
 void BM_PassOverHundredThousandLinesWithTenThousandJumps(benchmark::State& state)
