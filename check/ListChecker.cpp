@@ -344,15 +344,14 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
     {
         const NamedFile named = FindNamedFile(document.programFolder, document.listFolder,
                                               TrimSpaces(WithoutFirstCharacter(line)));
-        CReadOnlyFile file;
-        if (!named.foundPath || !file.Open(*named.foundPath))
+        const int loaded = named.foundPath ? LoadDocument(*named.foundPath, document.programFolder,
+                                                          document.listFolder, false)
+                                           : -1;
+        if (loaded < 0 || !m_documents[static_cast<std::size_t>(loaded)]->readable)
         {
             outcome.kind = Outcome::Kind::End;
             return outcome;
         }
-        file.Close();
-        const int loaded =
-            LoadDocument(*named.foundPath, document.programFolder, document.listFolder, false);
         return advanceFrom(loaded, -1);
     }
     default:

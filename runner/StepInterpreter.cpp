@@ -199,7 +199,11 @@ PictureHandle CStepInterpreter::ScalePicture(const PictureHandle& picture, int w
 
 PictureHandle CStepInterpreter::LoadStepPicture(const Text& name)
 {
-    const NamedFile named = FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name);
+    return LoadStepPicture(FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name));
+}
+
+PictureHandle CStepInterpreter::LoadStepPicture(const NamedFile& named)
+{
     if (!named.foundPath)
         return nullptr;
     PictureHandle picture = m_surface.LoadPicture(*named.foundPath);
@@ -218,12 +222,11 @@ CStepInterpreter::PassFlow CStepInterpreter::ShowPicture(const Text& line)
         m_surface.ShowMessageBox(DialogText::PictureNameMissing);
         return PassFlow::Continue;
     }
-    PictureHandle picture = LoadStepPicture(name);
+    const NamedFile named = FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name);
+    PictureHandle picture = LoadStepPicture(named);
     if (!picture)
     {
-        const Text shownPath =
-            FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name).shownPath;
-        m_surface.ShowMessageBox(DialogText::PictureUnloadable + shownPath);
+        m_surface.ShowMessageBox(DialogText::PictureUnloadable + named.shownPath);
         return PassFlow::Continue;
     }
     m_surface.SetControlPicture(ControlId::Picture, std::move(picture));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/DialogParts.h"
+#include "platform/NamedFile.h"
 #include "runner/LabelIndex.h"
 
 #include <set>
@@ -46,6 +47,7 @@ private:
     PassFlow Jump(const Text& line, Pass& pass);
     PassFlow LoadTextFile(const Text& line, Pass& pass);
     PassFlow ShowPicture(const Text& line);
+    PictureHandle LoadStepPicture(const NamedFile& named);
     PassFlow EndStep(const Text& line, Pass& pass);
     PassFlow AskQuestion(const Text& line, Pass& pass);
     bool ResolveTargets(const Text& targets);
