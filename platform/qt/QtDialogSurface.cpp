@@ -268,7 +268,12 @@ void CQtDialogSurface::SetControlText(int controlId, const Text& text)
     {
         return;
     }
-    control->text = DisplayText(text);
+    QString shown = DisplayText(text);
+    if (shown != control->text)
+    {
+        ++m_controlChanges;
+    }
+    control->text = std::move(shown);
     if (control->kind == ControlKind::Button)
     {
         static_cast<CWrappingButton*>(control->widget)->SetLabel(control->text);
@@ -293,7 +298,12 @@ void CQtDialogSurface::ShowControl(int controlId, Visibility visibility)
     {
         return;
     }
-    control->widget->setVisible(visibility == Visibility::Shown);
+    const bool visible = visibility == Visibility::Shown;
+    if (control->widget->isHidden() == visible)
+    {
+        ++m_controlChanges;
+    }
+    control->widget->setVisible(visible);
 }
 
 void CQtDialogSurface::SetControlPicture(int controlId, PictureHandle picture)
@@ -302,6 +312,10 @@ void CQtDialogSurface::SetControlPicture(int controlId, PictureHandle picture)
     if (control == nullptr || control->kind != ControlKind::Picture)
     {
         return;
+    }
+    if (control->picture != picture)
+    {
+        ++m_controlChanges;
     }
     control->picture = std::move(picture);
     PlaceControl(*control);
@@ -490,6 +504,21 @@ QWidget* CQtDialogSurface::ControlWidget(int controlId) const
 {
     const Control* control = FindControl(controlId);
     return control == nullptr ? nullptr : control->widget;
+}
+
+int CQtDialogSurface::BodyPixelSize() const
+{
+    return BasePixelSize();
+}
+
+int CQtDialogSurface::ButtonPixelSize() const
+{
+    return BasePixelSize();
+}
+
+std::uint64_t CQtDialogSurface::ControlChanges() const
+{
+    return m_controlChanges;
 }
 
 double CQtDialogSurface::XScale() const

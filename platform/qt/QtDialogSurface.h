@@ -81,6 +81,14 @@ public:
     QWidget* DialogWindow() const;
     QWidget* ControlWidget(int controlId) const;
 
+    // Pixel sizes of the type scale at the window's present size: the body text, and the one
+    // size that every button of the screen that is up shares.
+    int BodyPixelSize() const;
+    int ButtonPixelSize() const;
+
+    // Grows by one whenever a control's text, visibility or picture changes.
+    std::uint64_t ControlChanges() const;
+
 private:
     enum class ControlKind
     {
@@ -135,6 +143,7 @@ private:
     int m_templateWidth = 0;
     int m_templateHeight = 0;
     std::vector<Control> m_controls;
+    std::uint64_t m_controlChanges = 0;
 
     bool m_batchOpen = false;
     std::vector<PendingMove> m_pendingMoves;
