@@ -29,6 +29,9 @@ std::vector<Text> SearchFolder(const Text& folder, EntryKind kind)
         std::error_code statusError;
         const bool isFolder = entries->is_directory(statusError);
         Text name = entries->path().filename().string();
+        // Hidden folders (".git", ".cache") are the tools' business, never topics.
+        if (kind == EntryKind::Folders && name.starts_with('.'))
+            continue;
         if (kind == EntryKind::Folders ? isFolder : !isFolder && HasListExtension(name))
             names.push_back(std::move(name));
     }

@@ -7,12 +7,13 @@
 
 enum class EntryKind
 {
-    Folders,   // sub-folders, and links to folders
+    Folders,   // sub-folders, and links to folders, but not hidden ones (".git")
     ListFiles, // anything but a folder whose name ends in ".lst", in any case
 };
 
 // The names of the entries of `folder` of the given kind, in no particular order. "." and
-// ".." are never reported. A folder that is missing or cannot be read gives no names.
+// "..", and folders whose names begin with ".", are never reported; list files keep their
+// rule whatever their names begin with. A folder that is missing or cannot be read gives no names.
 std::vector<Text> SearchFolder(const Text& folder, EntryKind kind);
 
 // True when `name` ends in ".lst" without regard to case.

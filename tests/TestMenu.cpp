@@ -149,9 +149,11 @@ TEST_F(MenuTest, StartOpensMainMenuOnceAndSetsItsState)
 
 TEST_F(MenuTest, MainMenuListsFoldersOnlySortedWithoutRegardToCase)
 {
-    for (const char* folder :
-         {"zug", "Bremsen", "Äste", "anfahren", "Apfel", "B.2 Kupplung", "ordner.lst"})
+    // Hidden folders, and links to folders with hidden names, are no topics.
+    for (const char* folder : {"zug", "Bremsen", "Äste", "anfahren", "Apfel", "B.2 Kupplung",
+                               "ordner.lst", ".git", ".Bremsen", "..."})
         m_root.MakeFolder(folder);
+    std::filesystem::create_directory_symlink(m_root.Path() / "zug", m_root.Path() / ".zug");
     m_root.Write("Liste.lst", "A;");
     m_root.Write("tavrino", "program");
     std::filesystem::create_directory_symlink(m_root.Path() / "zug", m_root.Path() / "Verweis");
@@ -227,17 +229,20 @@ TEST_F(MenuTest, SubMenuListsListFilesOnlyWithCaptionsWithoutExtension)
     m_root.Write("Bremsen/Bremsprobe.lst", "A;");
     m_root.Write("Bremsen/GROSS.LST", "A;");
     m_root.Write("Bremsen/.lst", "A;");
+    m_root.Write("Bremsen/.versteckt.lst", "A;");
+    m_root.MakeFolder("Bremsen/.git");
     m_root.Write("Bremsen/bild.png", "x");
     m_root.Write("Bremsen/notiz.lst.txt", "x");
     m_root.Write("Bremsen/ärger.lst", "A;");
     Start();
     Click(MenuButton0);
+    EXPECT_EQ(Screen(), (MenuScreen{"Untermenue von: Bremsen",
+                                    {"", ".versteckt", "ärger", "Bremsprobe", "GROSS"},
+                                    "Hauptmenue",
+                                    "-"}));
     EXPECT_EQ(
-        Screen(),
-        (MenuScreen{
-            "Untermenue von: Bremsen", {"", "ärger", "Bremsprobe", "GROSS"}, "Hauptmenue", "-"}));
-    EXPECT_EQ(m_dialog->Dialog().Store().Entries(),
-              (std::vector<Text>{".lst", "ärger.lst", "Bremsprobe.lst", "GROSS.LST"}));
+        m_dialog->Dialog().Store().Entries(),
+        (std::vector<Text>{".lst", ".versteckt.lst", "ärger.lst", "Bremsprobe.lst", "GROSS.LST"}));
     EXPECT_EQ(m_dialog->ControlText(Heading), "Tavrino");
 }
 
