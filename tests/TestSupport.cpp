@@ -121,7 +121,10 @@ std::string ReadWhole(const std::filesystem::path& path)
 }
 } // namespace
 
-ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input)
+namespace
+{
+ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view input,
+                 char* const* environment)
 {
     CTemporaryFolder files;
     const auto inputPath = files.Write("input", input);
@@ -144,7 +147,7 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_vie
 
     ProgramRun run;
     pid_t child = 0;
-    if (posix_spawn(&child, TAVRINO_PROGRAM, &actions, nullptr, argv.data(), environ) == 0)
+    if (posix_spawn(&child, TAVRINO_PROGRAM, &actions, nullptr, argv.data(), environment) == 0)
     {
         int status = 0;
         waitpid(child, &status, 0);
@@ -154,6 +157,33 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_vie
     run.output = ReadWhole(outputPath);
     run.errors = ReadWhole(errorsPath);
     return run;
+}
+} // namespace
+
+ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input)
+{
+    return Spawn(arguments, input, environ);
+}
+
+ProgramRun RunProgramWithEnvironment(const std::vector<std::string>& arguments,
+                                     const std::vector<std::string>& changes)
+{
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable)
+        variables.emplace_back(*variable);
+    for (const std::string& change : changes)
+    {
+        const std::string name = change.substr(0, change.find('='));
+        std::erase_if(variables, [&](const std::string& variable)
+                      { return variable.starts_with(name + "="); });
+        if (change.find('=') != std::string::npos)
+            variables.push_back(change);
+    }
+    std::vector<char*> pointers;
+    for (std::string& variable : variables)
+        pointers.push_back(variable.data());
+    pointers.push_back(nullptr);
+    return Spawn(arguments, {}, pointers.data());
 }
 
 std::vector<std::string> SplitLines(std::string_view text)

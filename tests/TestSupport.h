@@ -71,5 +71,10 @@ struct ProgramRun
 // standard input; waits for it to end.
 ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input = {});
 
+// The same with the environment changed: each "NAME=value" sets a variable, a lone "NAME"
+// removes it.
+ProgramRun RunProgramWithEnvironment(const std::vector<std::string>& arguments,
+                                     const std::vector<std::string>& changes);
+
 // The lines of a text, without their line ends.
 std::vector<std::string> SplitLines(std::string_view text);
