@@ -1,166 +1,112 @@
 #include "frontends/TerminalShell.h"
 
 #include "app/MainDialog.h"
+#include "frontends/TerminalSequences.h"
 #include "platform/ControlId.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <iostream>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace
 {
-constexpr std::size_t LineWidth = 72;
+// How long the rest of an escape sequence may take: a terminal sends it at once, so an ESC
+// still alone after this was the Escape key.
+constexpr std::chrono::milliseconds EscapeSequenceWait{50};
 
-// Keys of the buttons, laid out as the buttons lie under the text.
-constexpr char LeftKey = 'a';
-constexpr char CentreKey = 's';
-constexpr char RightKey = 'd';
-constexpr char PictureKey = 'b';
-constexpr char QuitKey = 'q';
+// Taken before main: once standard input is closed, the next descriptor opened (Qt's event
+// loop opens one at start) takes its number and would be read as keys.
+const bool g_standardInputOpenAtStart = fcntl(STDIN_FILENO, F_GETFD) != -1;
 
-// Switches the terminal to single keys without echo for as long as it lives.
-class CSingleKeyMode
+bool IsInputClosed(int input)
 {
-public:
-    explicit CSingleKeyMode(int descriptor) : m_descriptor(descriptor)
-    {
-        if (!isatty(descriptor) || tcgetattr(descriptor, &m_saved) != 0)
-            return;
-        termios raw = m_saved;
-        raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        m_active = tcsetattr(descriptor, TCSANOW, &raw) == 0;
-    }
-    ~CSingleKeyMode()
-    {
-        if (m_active)
-            tcsetattr(m_descriptor, TCSANOW, &m_saved);
-    }
-    CSingleKeyMode(const CSingleKeyMode&) = delete;
-    CSingleKeyMode& operator=(const CSingleKeyMode&) = delete;
-
-private:
-    int m_descriptor;
-    termios m_saved{};
-    bool m_active = false;
-};
-
-bool IsShown(const CHeadlessSurface& surface, int id)
-{
-    const auto found = surface.Controls().find(id);
-    return found != surface.Controls().end() && found->second.visibility == Visibility::Shown;
+    return fcntl(input, F_GETFD) == -1 || (input == STDIN_FILENO && !g_standardInputOpenAtStart);
 }
 
-// Wraps each paragraph at word boundaries; counts UTF-8 characters, not bytes.
-Text Wrap(const Text& text, const Text& indent)
+bool IsEnter(const KeyPress& key)
 {
-    Text result;
-    std::size_t start = 0;
-    while (start <= text.size())
-    {
-        auto end = text.find('\n', start);
-        if (end == Text::npos)
-            end = text.size();
-        const std::string_view paragraph(text.data() + start, end - start);
-        Text line;
-        std::size_t lineCharacters = 0;
-        std::size_t position = 0;
-        while (position <= paragraph.size())
-        {
-            auto space = paragraph.find(' ', position);
-            if (space == std::string_view::npos)
-                space = paragraph.size();
-            const auto word = paragraph.substr(position, space - position);
-            std::size_t wordCharacters = 0;
-            for (const char c : word)
-                wordCharacters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-            if (lineCharacters > 0 && lineCharacters + 1 + wordCharacters > LineWidth)
-            {
-                result += indent + line + "\n";
-                line.clear();
-                lineCharacters = 0;
-            }
-            if (lineCharacters > 0)
-            {
-                line += ' ';
-                ++lineCharacters;
-            }
-            line += word;
-            lineCharacters += wordCharacters;
-            position = space + 1;
-        }
-        result += indent + line + "\n";
-        start = end + 1;
-    }
-    return result;
+    return key.kind == KeyKind::Character && (key.character == '\n' || key.character == '\r');
 }
 } // namespace
 
 CTerminalShell::CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output)
-    : m_surface(decoder), m_input(input), m_output(output), m_clearScreen(isatty(STDOUT_FILENO))
+    : CTerminalShell(decoder, input, output,
+                     &output == &std::cout ? STDOUT_FILENO : CTerminalSession::NoDescriptor)
+{
+}
+
+CTerminalShell::CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output,
+                               int outputDescriptor)
+    : m_surface(decoder), m_input(input), m_inputEnded(IsInputClosed(input)), m_output(output),
+      m_session(input, outputDescriptor, output), m_size(m_session.Size())
 {
     m_surface.SetMessageBoxHandler([this](const Text& text) { ShowBox(text); });
 }
 
-Text CTerminalShell::RenderScreen(const CHeadlessSurface& surface)
+Text CTerminalShell::RenderScreen(const CHeadlessSurface& surface, TerminalSize size)
 {
-    const auto text = [&](int id) { return MakeDisplayable(surface.GetControlText(id)); };
-    const Text rule(LineWidth, '-');
-    Text screen = rule + "\n";
-    if (IsShown(surface, ControlId::Heading))
-        screen += Wrap(text(ControlId::Heading), "  ");
-    if (IsShown(surface, ControlId::SubHeading))
-        screen += Wrap(text(ControlId::SubHeading), "  ");
-    screen += rule + "\n";
-    if (IsShown(surface, ControlId::BodyText))
-        screen += Wrap(text(ControlId::BodyText), "  ");
-    const auto picture = surface.Controls().contains(ControlId::Picture)
-                             ? surface.Controls().at(ControlId::Picture).picture
-                             : nullptr;
-    if (IsShown(surface, ControlId::Picture) && picture)
-    {
-        screen += "  [" + Text(1, PictureKey) +
-                  "] Bild: " + MakeDisplayable(picture->SourceFile()) + " (" +
-                  DecimalText(picture->Width()) + " x " + DecimalText(picture->Height()) + ")\n";
-    }
-    for (int i = 0; i < 6; ++i)
-    {
-        const int id = ControlId::MenuButtons[i];
-        if (IsShown(surface, id))
-            screen += "  [" + DecimalText(i + 1) + "] " + text(id) + "\n";
-    }
-    Text buttons;
-    const std::pair<char, int> navigation[] = {{LeftKey, ControlId::LeftButton},
-                                               {CentreKey, ControlId::CentreButton},
-                                               {RightKey, ControlId::RightButton}};
-    for (const auto& [key, id] : navigation)
-    {
-        if (IsShown(surface, id))
-            buttons += "  [" + Text(1, key) + "] " + text(id);
-    }
-    screen += rule + "\n" + buttons + "  [" + Text(1, QuitKey) + "] Beenden\n";
-    return screen;
+    return PlainScreenText(LayOutScreen(surface, std::nullopt, size, 0).lines);
 }
 
-void CTerminalShell::Draw(const Text& extra)
+void CTerminalShell::Draw(Redraw redraw)
 {
-    const Text screen = RenderScreen(m_surface) + extra;
-    if (screen == m_lastDrawn)
+    const ScreenLayout layout = LayOutScreen(m_surface, m_openBox, m_size, m_firstBodyLine);
+    m_firstBodyLine = layout.firstBodyLine;
+    m_bodyWindow = layout.bodyWindow;
+    if (m_shownLines && layout.lines == *m_shownLines)
         return;
-    m_lastDrawn = screen;
-    if (m_clearScreen)
-        m_output << "\x1b[H\x1b[2J";
-    m_output << screen;
+    if (!m_session.HasScreen())
+        m_output << PlainScreenText(layout.lines);
+    else
+    {
+        std::optional<Text> changes;
+        if (redraw == Redraw::ChangedLines && m_shownLines)
+            changes = ChangedLinesSequence(*m_shownLines, layout.lines);
+        m_output << (changes ? *changes : WholeScreenSequence(layout.lines));
+    }
+    m_shownLines = layout.lines;
     m_output.flush();
 }
 
-CTerminalShell::Wait CTerminalShell::WaitForKey(char& key)
+void CTerminalShell::ReadKeys()
 {
-    using Clock = std::chrono::steady_clock;
+    unsigned char bytes[64];
+    const auto count = read(m_input, bytes, sizeof bytes);
+    if (count < 0 && (errno == EINTR || errno == EAGAIN))
+        return;
+    if (count <= 0)
+    {
+        m_inputEnded = true;
+        m_keyParser.Abandon();
+        m_escapeDeadline.reset();
+        return;
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i)
+    {
+        if (const auto key = m_keyParser.Feed(bytes[i]))
+            m_keys.push_back(*key);
+    }
+    m_escapeDeadline.reset();
+    if (m_keyParser.IsPending())
+        m_escapeDeadline = Clock::now() + EscapeSequenceWait;
+}
+
+CTerminalShell::Wait CTerminalShell::WaitForKey(KeyPress& key)
+{
     for (;;)
     {
+        if (!m_keys.empty())
+        {
+            key = m_keys.front();
+            m_keys.pop_front();
+            return Wait::Key;
+        }
+        if (m_inputEnded)
+            return Wait::EndOfInput;
+
         // A timer that was started again begins a full period.
         if (!m_surface.IsTimerRunning())
             m_nextTick.reset();
@@ -168,81 +114,120 @@ CTerminalShell::Wait CTerminalShell::WaitForKey(char& key)
             m_nextTick = Clock::now() + std::chrono::seconds(1);
         m_seenTimerStarts = m_surface.TimerStarts();
 
+        auto deadline = m_nextTick;
+        if (m_escapeDeadline && (!deadline || *m_escapeDeadline < *deadline))
+            deadline = m_escapeDeadline;
         int timeout = -1;
-        if (m_nextTick)
+        if (deadline)
         {
+            // Rounded up, so that the wait does not end a fraction too early and spin.
             const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(*m_nextTick - Clock::now());
+                std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
             timeout = static_cast<int>(std::max<long long>(0, left.count()));
         }
-        pollfd descriptor{m_input, POLLIN, 0};
-        const int ready = poll(&descriptor, 1, timeout);
+        pollfd descriptors[2] = {{m_input, POLLIN, 0}, {m_session.SignalDescriptor(), POLLIN, 0}};
+        const int ready = poll(descriptors, 2, timeout);
         if (ready < 0 && errno != EINTR)
             return Wait::EndOfInput;
-        if (ready > 0)
+        // Plain output has no screen to restore or fit.
+        if (ready > 0 && descriptors[1].revents != 0 &&
+            m_session.HandleSignals() == CTerminalSession::Redraw::Whole && m_session.HasScreen())
         {
-            const auto count = read(m_input, &key, 1);
-            if (count == 1)
-                return Wait::Key;
-            if (count == 0 || errno != EINTR)
-                return Wait::EndOfInput;
-            continue;
+            m_size = m_session.Size();
+            m_shownLines.reset();
+            Draw(Redraw::Whole);
         }
-        if (m_nextTick && Clock::now() >= *m_nextTick)
+        if (ready > 0 && descriptors[0].revents != 0)
+            ReadKeys();
+
+        const auto now = Clock::now();
+        if (m_escapeDeadline && now >= *m_escapeDeadline)
+        {
+            m_keyParser.Abandon();
+            m_escapeDeadline.reset();
+        }
+        if (m_nextTick && now >= *m_nextTick)
         {
             *m_nextTick += std::chrono::seconds(1);
             m_seenTimerStarts = m_surface.TimerStarts();
             m_surface.Tick();
-            Draw(m_openBox);
+            Draw(Redraw::ChangedLines);
         }
     }
 }
 
 void CTerminalShell::ShowBox(const Text& text)
 {
-    const Text previousBox = m_openBox;
-    m_openBox = "\n  +-- tavrino --\n" + Wrap(MakeDisplayable(text), "  | ") + "  +-- [Enter] OK\n";
-    Draw(m_openBox);
-    char key = 0;
-    while (WaitForKey(key) == Wait::Key && key != '\n' && key != '\r')
-    {
-    }
+    const auto previousBox = m_openBox;
+    m_openBox = text;
+    Draw(Redraw::Whole);
+    KeyPress key;
+    while (WaitForKey(key) == Wait::Key && !IsEnter(key))
+        Scroll(key);
     m_openBox = previousBox;
-    Draw(m_openBox);
+    Draw(Redraw::Whole);
+}
+
+bool CTerminalShell::Scroll(const KeyPress& key)
+{
+    const bool character = key.kind == KeyKind::Character;
+    const std::size_t page = std::max<std::size_t>(m_bodyWindow, 1);
+    if (key.kind == KeyKind::Up || (character && key.character == 'k'))
+        m_firstBodyLine -= std::min<std::size_t>(m_firstBodyLine, 1);
+    else if (key.kind == KeyKind::Down || (character && key.character == 'j'))
+        ++m_firstBodyLine; // the layout keeps it within the body
+    else if (key.kind == KeyKind::PageUp)
+        m_firstBodyLine -= std::min(m_firstBodyLine, page);
+    else if (key.kind == KeyKind::PageDown)
+        m_firstBodyLine += page;
+    else
+        return false;
+    Draw(Redraw::ChangedLines);
+    return true;
+}
+
+void CTerminalShell::PressButton(char key)
+{
+    int id = 0;
+    if (key >= '1' && key <= '6')
+        id = ControlId::MenuButtons[key - '1'];
+    for (const auto& [buttonKey, buttonId] : NavigationKeys)
+    {
+        if (key == buttonKey)
+            id = buttonId;
+    }
+    if (key == PictureKey)
+        id = ControlId::Picture;
+    if (id != 0 && IsControlShown(m_surface, id))
+    {
+        // What the press brings up is read from its top.
+        m_firstBodyLine = 0;
+        m_surface.Click(id);
+    }
+    if (key == QuitKey)
+        m_surface.Close();
 }
 
 int CTerminalShell::RunModal(CMainDialog&)
 {
-    CSingleKeyMode singleKeys(m_input);
     while (!m_surface.HasEnded())
     {
         m_surface.TakeMessages();
-        Draw();
-        char key = 0;
+        Draw(Redraw::Whole);
+        KeyPress key;
         if (WaitForKey(key) == Wait::EndOfInput)
         {
             m_surface.Close();
             break;
         }
-        if (key >= '1' && key <= '6')
-        {
-            const int id = ControlId::MenuButtons[key - '1'];
-            if (IsShown(m_surface, id))
-                m_surface.Click(id);
-        }
-        const std::pair<char, int> keys[] = {{LeftKey, ControlId::LeftButton},
-                                             {CentreKey, ControlId::CentreButton},
-                                             {RightKey, ControlId::RightButton},
-                                             {PictureKey, ControlId::Picture}};
-        for (const auto& [buttonKey, id] : keys)
-        {
-            if (key == buttonKey && IsShown(m_surface, id))
-                m_surface.Click(id);
-        }
-        if (key == QuitKey)
-            m_surface.Close();
+        if (!Scroll(key) && key.kind == KeyKind::Character)
+            PressButton(key.character);
     }
-    m_output << "\n";
+    // The alternate screen goes away with the session and gives back what was there before.
+    const bool screen = m_session.HasScreen();
+    m_session.End();
+    if (!screen)
+        m_output << "\n";
     m_output.flush();
     return 0;
 }

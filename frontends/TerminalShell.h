@@ -1,28 +1,36 @@
-// `tavrino --text`: the dialog in a terminal. Each screen is printed as text with the keys
-// that press its buttons; the stopwatch ticks while the program waits for a key.
+// `tavrino --text`: the dialog in a terminal. Each screen is laid out for the terminal's size,
+// with the keys that press its buttons; a long body is paged between the headings and the
+// buttons. The stopwatch ticks while the program waits for a key.
 #pragma once
 
 #include "app/IApplicationShell.h"
+#include "frontends/KeyParser.h"
+#include "frontends/TerminalLayout.h"
+#include "frontends/TerminalSession.h"
 #include "platform/headless/HeadlessSurface.h"
 
 #include <chrono>
+#include <deque>
 #include <optional>
 #include <ostream>
+#include <vector>
 
 class CTerminalShell final : public IApplicationShell
 {
 public:
-    // Keys are read from the file descriptor `input`; screens go to `output`. Neither is
-    // owned. `decoder` may be null.
+    // Keys are read from the file descriptor `input`; screens go to `output`, which writes to
+    // standard output when it is std::cout. Nothing is owned. `decoder` may be null.
     CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output);
+    // `outputDescriptor` is where `output` writes, or CTerminalSession::NoDescriptor.
+    CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output, int outputDescriptor);
 
     void InitializeShell() override {}
     void SetSettingsKey(const Text&) override {}
     IDialogSurface& Surface() override { return m_surface; }
     int RunModal(CMainDialog& dialog) override;
 
-    // The screen as text, as it is printed.
-    static Text RenderScreen(const CHeadlessSurface& surface);
+    // The screen as text, as it is printed where the output is no terminal.
+    static Text RenderScreen(const CHeadlessSurface& surface, TerminalSize size = {});
 
 private:
     enum class Wait
@@ -30,17 +38,37 @@ private:
         Key,
         EndOfInput,
     };
-    // Waits for one key, delivering timer ticks meanwhile and drawing what they change.
-    Wait WaitForKey(char& key);
-    void Draw(const Text& extra = {});
+    enum class Redraw
+    {
+        Whole,
+        ChangedLines,
+    };
+    // Waits for one key, delivering timer ticks and signals meanwhile and drawing what they
+    // change.
+    Wait WaitForKey(KeyPress& key);
+    void ReadKeys();
+    void Draw(Redraw redraw);
     void ShowBox(const Text& text);
+    // True when the key pages the body.
+    bool Scroll(const KeyPress& key);
+    void PressButton(char key);
+
+    using Clock = std::chrono::steady_clock;
 
     CHeadlessSurface m_surface;
     int m_input;
+    // Before the session: a closed input must be known before its number can be reused.
+    bool m_inputEnded;
     std::ostream& m_output;
-    bool m_clearScreen;
-    Text m_lastDrawn;
-    Text m_openBox;
+    CTerminalSession m_session;
+    TerminalSize m_size;
+    CKeyParser m_keyParser;
+    std::deque<KeyPress> m_keys;
+    std::optional<Clock::time_point> m_escapeDeadline;
+    std::optional<std::vector<Text>> m_shownLines;
+    std::optional<Text> m_openBox;
+    std::size_t m_firstBodyLine = 0;
+    std::size_t m_bodyWindow = 0;
     std::uint64_t m_seenTimerStarts = 0;
-    std::optional<std::chrono::steady_clock::time_point> m_nextTick;
+    std::optional<Clock::time_point> m_nextTick;
 };

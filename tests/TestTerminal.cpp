@@ -1,7 +1,10 @@
 // `tavrino --text`: screens as text, keys that press the shown buttons, boxes confirmed by Enter;
-// texts wrapped and made safe for the terminal, keys read from escape sequences.
+// on a terminal, screens laid out for its size, a long body paged, the stopwatch updated in
+// place.
 #include "TestSupport.h"
 #include "frontends/KeyParser.h"
+#include "frontends/TerminalLayout.h"
+#include "frontends/TerminalSequences.h"
 #include "frontends/TerminalShell.h"
 #include "frontends/TerminalText.h"
 #include "platform/ControlId.h"
@@ -15,6 +18,33 @@ namespace
 {
 using Lines = std::vector<Text>;
 
+// A list started on the headless dialog: "Start", the topic, the list.
+class CStartedList
+{
+public:
+    explicit CStartedList(std::string_view list) : m_written(m_root.Write("Thema/Liste.lst", list))
+    {
+        m_harness = std::make_unique<CDialogHarness>(m_root.Folder());
+        for (const int id :
+             {ControlId::CentreButton, ControlId::MenuButton0, ControlId::MenuButton0})
+            Surface().Click(id);
+    }
+    CHeadlessSurface& Surface() { return m_harness->Surface(); }
+
+private:
+    CTemporaryFolder m_root;
+    std::filesystem::path m_written;
+    std::unique_ptr<CDialogHarness> m_harness;
+};
+
+std::string FifteenItems()
+{
+    std::string list = "$Sichtprüfung\n";
+    for (int item = 1; item <= 15; ++item)
+        list += "Punkt " + std::to_string(item) + " prüfen" + (item == 15 ? ";\n" : "\n");
+    return list;
+}
+
 TEST(Terminal, StartScreenShowsItsTextsAndOnlyTheShownButtons)
 {
     CDialogHarness harness("/lists/");
@@ -25,10 +55,9 @@ TEST(Terminal, StartScreenShowsItsTextsAndOnlyTheShownButtons)
         EXPECT_NE(screen.find(expected), Text::npos) << expected << "\n" << screen;
     for (const char* hidden : {"[a]", "[d]", "[1]", "Button1", "[b]"})
         EXPECT_EQ(screen.find(hidden), Text::npos) << hidden;
-    // Long texts are wrapped within the line width.
-    std::istringstream lines(screen);
-    for (std::string line; std::getline(lines, line);)
-        EXPECT_LE(line.size(), 80u) << line;
+    // Without a terminal the screen is 72 columns wide.
+    for (const auto& line : SplitLines(screen))
+        EXPECT_LE(DisplayWidth(line), 72u) << line;
 }
 
 TEST(Terminal, WrapsAtSpacesInCharactersAndCutsOnlyWordsWiderThanTheLine)
@@ -100,6 +129,125 @@ TEST(Terminal, ControlCharactersFromTextsArePrintedAsQuestionMarks)
         EXPECT_EQ(TerminalSafeText(text, lineFeeds), shown) << text;
 }
 
+TEST(Terminal, OnlyLineEndsOfAListReachTheScreen)
+{
+    CStartedList list("$Kopf\x1b[2J\nText\x1b[31m mit \x9b"
+                      "1m Farbe;\n");
+    for (const TerminalSize size : {TerminalSize{}, TerminalSize{40, 15}})
+    {
+        const Text screen =
+            PlainScreenText(LayOutScreen(list.Surface(), Text("Box\x1b"), size, 0).lines);
+        EXPECT_TRUE(std::none_of(screen.begin(), screen.end(),
+                                 [](char c)
+                                 { return c != '\n' && static_cast<unsigned char>(c) < 0x20; }))
+            << screen;
+    }
+}
+
+TEST(Terminal, LongBodyIsPagedBetweenHeadingsAndButtons)
+{
+    CStartedList list(FifteenItems());
+    struct Case
+    {
+        TerminalSize size;
+        std::optional<Text> box;
+        std::size_t scrolledTo;
+        std::size_t window;
+        std::size_t first;
+        Text marker; // the rule above the buttons
+    };
+    const Case cases[] = {
+        {{40, 15}, std::nullopt, 0, 9, 0, "-- Zeilen 1–9 von 15 ↓ mehr ------------"},
+        {{40, 15}, std::nullopt, 3, 9, 3, "-- Zeilen 4–12 von 15 ↓ mehr -----------"},
+        // Scrolling past the end stops at the last line; the arrow is gone.
+        {{40, 15}, std::nullopt, 100, 9, 6, "-- Zeilen 7–15 von 15 ------------------"},
+        // An open box takes its lines from the body.
+        {{40, 15},
+         Text("Zeit für Timer konnte nicht gelesen werden"),
+         0,
+         4,
+         0,
+         "-- Zeilen 1–4 von 15 ↓ mehr ------------"},
+        {{80, 24}, std::nullopt, 5, 15, 0, Text(80, '-')},
+        // Too narrow for the long marker, the short one.
+        {{24, 10}, std::nullopt, 0, 2, 0, "-- 1–2/15 ↓ ------------"},
+        {{72, 0}, std::nullopt, 0, 15, 0, Text(72, '-')},
+    };
+    for (const auto& [size, box, scrolledTo, window, first, marker] : cases)
+    {
+        SCOPED_TRACE(std::to_string(size.columns) + "x" + std::to_string(size.rows));
+        const ScreenLayout layout = LayOutScreen(list.Surface(), box, size, scrolledTo);
+        EXPECT_EQ(layout.bodyLines, 15u);
+        EXPECT_EQ(layout.bodyWindow, window);
+        EXPECT_EQ(layout.firstBodyLine, first);
+        const Lines& lines = layout.lines;
+        if (size.rows > 0)
+        {
+            EXPECT_LE(lines.size(), size.rows);
+        }
+        for (const Text& line : lines)
+            EXPECT_LE(DisplayWidth(line), size.columns) << line;
+        // Headings on top, the window of the body, then the rule and the buttons.
+        ASSERT_GE(lines.size(), 5 + window);
+        EXPECT_EQ(lines[0], Text(size.columns, '-'));
+        EXPECT_EQ(lines[1], "  Sichtprüfung");
+        EXPECT_EQ(lines[4], "  Punkt " + std::to_string(first + 1) + " prüfen");
+        EXPECT_EQ(lines[3 + window], "  Punkt " + std::to_string(first + window) + " prüfen");
+        EXPECT_EQ(lines[4 + window], marker);
+        EXPECT_EQ(lines[5 + window].find("  [a] Abbruch"), 0u);
+        EXPECT_TRUE(lines.back().ends_with(box ? "  +-- [Enter] OK" : "[q] Beenden"));
+    }
+}
+
+TEST(Terminal, ButtonsAndMenuEntriesWrapWithinTheWidth)
+{
+    CDialogHarness harness("/lists/");
+    auto& surface = harness.Surface();
+    surface.SetControlText(ControlId::MenuButton0, "Störungen an der Sicherheitsfahrschaltung");
+    surface.ShowControl(ControlId::MenuButton0, Visibility::Shown);
+    surface.SetControlText(ControlId::LeftButton, "Zurück");
+    surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
+    surface.SetControlText(ControlId::RightButton, "Weiter");
+    surface.ShowControl(ControlId::RightButton, Visibility::Shown);
+    const Lines lines = LayOutScreen(surface, std::nullopt, {30, 20}, 0).lines;
+    for (const char* expected : {"  [1] Störungen an der", "      Sicherheitsfahrschaltung",
+                                 "  [a] Zurück  [s] Start", "  [d] Weiter  [q] Beenden"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
+}
+
+TEST(Terminal, TickRewritesOnlyTheStopwatchLineInPlace)
+{
+    CStartedList list("$Bremse\n:30 Wartezeit \nDruck beobachten;\n");
+    auto& surface = list.Surface();
+    ASSERT_TRUE(surface.Tick());
+    const Lines before = LayOutScreen(surface, std::nullopt, {80, 24}, 0).lines;
+    ASSERT_TRUE(surface.Tick());
+    const Lines after = LayOutScreen(surface, std::nullopt, {80, 24}, 0).lines;
+    EXPECT_EQ(ChangedLinesSequence(before, after), "\x1b"
+                                                   "7\x1b[2;1H\x1b[K  Stoppuhr für Wartezeit28\x1b"
+                                                   "8");
+
+    struct Case
+    {
+        Lines shown;
+        Lines next;
+        std::optional<Text> sequence;
+    };
+    const Case cases[] = {
+        {{"a", "b"}, {"a", "b"}, Text()},
+        {{"a", "b", "c"},
+         {"x", "b", "y"},
+         "\x1b"
+         "7\x1b[1;1H\x1b[Kx\x1b[3;1H\x1b[Ky\x1b"
+         "8"},
+        {{"a", "b"}, {"a", "b", "c"}, std::nullopt}, // more lines: the screen is drawn whole
+    };
+    for (const auto& [shown, next, sequence] : cases)
+        EXPECT_EQ(ChangedLinesSequence(shown, next), sequence);
+    // Drawn whole from the corner; no line end after the last line, which would scroll.
+    EXPECT_EQ(WholeScreenSequence({"eins", "zwei"}), "\x1b[H\x1b[2Jeins\r\nzwei");
+}
+
 TEST(Terminal, EscapeSequencesBecomeKeysAndNeverButtonPresses)
 {
     const auto character = [](char c) { return KeyPress{KeyKind::Character, c}; };
@@ -153,6 +301,15 @@ TEST(Terminal, QuitKeyAndEndOfInputEndTheProgram)
     }
 }
 
+TEST(Terminal, KeySequenceOfAnotherKeyPressesNoButton)
+{
+    // "\x1b[2~" (Insert) holds a "2": the second topic must not open.
+    const auto run = RunProgram({"--text", "--root", TAVRINO_EXAMPLES}, "s\x1b[2~");
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_NE(run.output.find("Hauptmenue Seite 1"), std::string::npos);
+    EXPECT_EQ(run.output.find("Untermenue"), std::string::npos) << run.output;
+}
+
 TEST(Terminal, MessageBoxWaitsForEnterWhileTicksGoOn)
 {
     // Drive the shell directly with a pipe, so that the box's wait can be seen to end.
@@ -173,4 +330,18 @@ TEST(Terminal, MessageBoxWaitsForEnterWhileTicksGoOn)
     close(keys[0]);
 }
 
+TEST(Terminal, ClosedInputEndsTheDialogAtOnce)
+{
+    int keys[2];
+    ASSERT_EQ(pipe(keys), 0);
+    close(keys[0]);
+    close(keys[1]);
+    std::ostringstream output;
+    CTerminalShell shell(nullptr, keys[0], output);
+    auto& surface = static_cast<CHeadlessSurface&>(shell.Surface());
+    CMainDialog dialog(surface, "/lists/");
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(shell.RunModal(dialog), 0);
+    EXPECT_EQ(surface.Result(), DialogResult::Ok);
+}
 } // namespace
