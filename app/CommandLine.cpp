@@ -1,16 +1,23 @@
 #include "app/CommandLine.h"
 
 #include <charconv>
+#include <string>
 
 namespace
 {
-std::optional<int> ParseDimension(std::string_view text)
+std::optional<int> ParseNumber(std::string_view text, int smallest, int largest)
 {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < 1 || value > 100000)
+    if (error != std::errc{} || end != text.data() + text.size() || value < smallest ||
+        value > largest)
         return std::nullopt;
     return value;
+}
+
+std::optional<int> ParseDimension(std::string_view text)
+{
+    return ParseNumber(text, 1, 100000);
 }
 
 CommandLineResult Failure(Text error)
@@ -110,6 +117,15 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             if (!result.windowSize)
                 return Failure("--size needs WIDTHxHEIGHT, such as 480x640");
         }
+        else if (argument == "--tap-guard" && !play)
+        {
+            const auto text = value();
+            result.tapGuardMilliseconds =
+                text ? ParseNumber(*text, 0, LongestTapGuardMilliseconds) : std::nullopt;
+            if (!result.tapGuardMilliseconds)
+                return Failure("--tap-guard needs milliseconds from 0 to " +
+                               std::to_string(LongestTapGuardMilliseconds) + ", such as 350");
+        }
         else if (argument == "--screen" && play)
         {
             const auto text = value();
@@ -130,8 +146,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
         else
             return Failure("unknown argument '" + Text(arguments[i]) + "'");
     }
-    if (result.mode == RunMode::Terminal &&
-        (result.windowSize || result.windowMode == WindowMode::FullScreen))
+    if (result.mode == RunMode::Terminal && (result.windowSize || result.tapGuardMilliseconds ||
+                                             result.windowMode == WindowMode::FullScreen))
         return Failure("--text takes no window options");
     return {std::move(result), {}};
 }
@@ -139,7 +155,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
 Text UsageText()
 {
     return "Usage:\n"
-           "  tavrino [--root DIR] [--fullscreen] [--size WxH]   the touch program in a window\n"
+           "  tavrino [--root DIR] [--fullscreen] [--size WxH] [--tap-guard MS]\n"
+           "                                                     the touch program in a window\n"
            "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-] [EVENT ...]\n"
            "                                                     drive the dialog headless; one "
@@ -152,5 +169,6 @@ Text UsageText()
            "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, "
            "close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
-           "folder that holds the program.\n";
+           "folder that holds the program. MS: taps this many milliseconds after the screen\n"
+           "changed are dropped (350 unless given; 0 drops none).\n";
 }

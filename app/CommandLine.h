@@ -24,14 +24,20 @@ enum class WindowMode
     FullScreen,
 };
 
+// How long after the screen changed a tap is taken for a bounce, or a second tap meant for the
+// screen before, and dropped.
+inline constexpr int DefaultTapGuardMilliseconds = 350;
+inline constexpr int LongestTapGuardMilliseconds = 10000;
+
 struct CommandLine
 {
     RunMode mode = RunMode::Window;
     Text root; // empty: the folder of the program file
     WindowMode windowMode = WindowMode::Windowed;
     std::optional<Size> windowSize;
-    Size screen{240, 320};          // play's screen at start
-    std::optional<Text> eventsFile; // "-" for standard input
+    std::optional<int> tapGuardMilliseconds; // nothing: DefaultTapGuardMilliseconds
+    Size screen{240, 320};                   // play's screen at start
+    std::optional<Text> eventsFile;          // "-" for standard input
     std::vector<Text> events;
     bool json = false;       // check: findings as JSON
     std::vector<Text> paths; // check: lists, topic folders or program folders

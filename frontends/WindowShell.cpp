@@ -22,7 +22,9 @@ public:
                                                                      : CQtDialogSurface::Window,
                     commandLine.windowSize
                         ? QSize(commandLine.windowSize->width, commandLine.windowSize->height)
-                        : QSize(480, 640))
+                        : QSize(480, 640),
+                    CTapGuard(std::chrono::milliseconds(
+                        commandLine.tapGuardMilliseconds.value_or(DefaultTapGuardMilliseconds))))
     {
     }
 

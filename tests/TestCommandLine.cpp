@@ -20,6 +20,19 @@ TEST(CommandLine, ReadsEveryForm)
     EXPECT_EQ(window.commandLine->root, "/x");
     EXPECT_EQ(window.commandLine->windowMode, WindowMode::FullScreen);
     EXPECT_EQ(window.commandLine->windowSize, (Size{800, 600}));
+    EXPECT_FALSE(window.commandLine->tapGuardMilliseconds);
+
+    for (const auto& [arguments, milliseconds] :
+         std::vector<std::pair<std::vector<std::string_view>, int>>{
+             {{"--tap-guard", "0"}, 0},
+             {{"--tap-guard=500"}, 500},
+             {{"--size", "240x320", "--tap-guard", "10000"}, 10000}})
+    {
+        const auto guarded = ParseCommandLine(arguments);
+        ASSERT_TRUE(guarded.commandLine) << arguments.back();
+        EXPECT_EQ(guarded.commandLine->mode, RunMode::Window);
+        EXPECT_EQ(guarded.commandLine->tapGuardMilliseconds, milliseconds);
+    }
 
     auto text = Parse({"--text", "--root=/y"});
     ASSERT_TRUE(text.commandLine);
@@ -55,6 +68,14 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"play", "--events"},
         {"--text", "--fullscreen"},
         {"--screen", "240x320"}, // play's option outside play
+        {"--tap-guard"},
+        {"--tap-guard", "-1"},
+        {"--tap-guard", "10001"},
+        {"--tap-guard", "350ms"},
+        {"--tap-guard="},
+        {"play", "--tap-guard", "350"},
+        {"--text", "--tap-guard", "350"},
+        {"--tap-guard", "0", "--text"},
     };
     for (const auto& arguments : bad)
     {

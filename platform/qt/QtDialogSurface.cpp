@@ -63,10 +63,11 @@ QPalette LightPalette()
 } // namespace
 
 CQtDialogSurface::CQtDialogSurface(IPictureDecoder& decoder, QString applicationName,
-                                   WindowMode windowMode, QSize initialSize)
+                                   WindowMode windowMode, QSize initialSize, CTapGuard tapGuard)
     : m_decoder(decoder), m_applicationName(std::move(applicationName)), m_windowMode(windowMode),
       m_initialSize(initialSize.isValid() && !initialSize.isEmpty() ? initialSize
-                                                                    : DefaultWindowSize)
+                                                                    : DefaultWindowSize),
+      m_tapGuard(std::move(tapGuard))
 {
 }
 
@@ -626,8 +627,19 @@ void CQtDialogSurface::OnCloseRequested()
 void CQtDialogSurface::Deliver(const DialogMessage& message)
 {
     // Once the dialog has ended, nothing more reaches it.
-    if (m_sink != nullptr && !m_endRequested)
+    if (m_sink == nullptr || m_endRequested)
     {
-        m_sink->OnMessage(message);
+        return;
+    }
+    if (message.kind == MessageKind::Click && m_tapGuard.OnTap() == TapVerdict::Drop)
+    {
+        return;
+    }
+    const std::uint64_t changesBefore = m_controlChanges;
+    m_sink->OnMessage(message);
+    // The stopwatch rewrites the heading every second; that is no new screen to tap on.
+    if (message.kind != MessageKind::Timer && m_controlChanges != changesBefore)
+    {
+        m_tapGuard.OnScreenChanged();
     }
 }

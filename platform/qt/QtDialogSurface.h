@@ -8,6 +8,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/IDialogSurface.h"
 #include "platform/IPictureDecoder.h"
+#include "platform/qt/TapGuard.h"
 
 #include <QIcon>
 #include <QObject>
@@ -35,8 +36,11 @@ public:
     };
 
     // `decoder` must outlive the surface. `applicationName` is the caption of message boxes.
+    // `tapGuard` drops clicks that follow a change of the screen too closely; by default it
+    // drops none.
     CQtDialogSurface(IPictureDecoder& decoder, QString applicationName,
-                     WindowMode windowMode = Window, QSize initialSize = QSize(480, 640));
+                     WindowMode windowMode = Window, QSize initialSize = QSize(480, 640),
+                     CTapGuard tapGuard = CTapGuard());
     ~CQtDialogSurface() override;
     CQtDialogSurface(const CQtDialogSurface&) = delete;
     CQtDialogSurface& operator=(const CQtDialogSurface&) = delete;
@@ -154,4 +158,6 @@ private:
     QEventLoop* m_loop = nullptr;
     bool m_endRequested = false;
     DialogResult m_result = DialogResult::Cancel;
+
+    CTapGuard m_tapGuard;
 };

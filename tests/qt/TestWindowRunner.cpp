@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <chrono>
 #include <memory>
 
 class TestWindowRunner : public QObject
@@ -120,6 +121,54 @@ private slots:
                  QString("Liste abgearbeitet!\n Allzeit gute Fahrt!"));
         QCOMPARE(Caption(ControlId::RightButton), QString("Ende"));
         Click(ControlId::RightButton);
+        QCOMPARE(Caption(ControlId::SubHeading), QString("Untermenue von: Bremsen"));
+    }
+
+    // A bounce on "Weiter" skipped a step; three quick taps on the bottom-left button went
+    // "Abbruch", "Hauptmenue", "Ende" and closed the program in the middle of a list.
+    void bouncesNeitherSkipAStepNorEndTheProgram()
+    {
+        QFile list(m_root.path() + "/Zug/Drei.lst");
+        QVERIFY(QDir().mkpath(m_root.path() + "/Zug"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("$Drei\r\nEins;\r\nZwei;\r\nDrei;\r\n");
+        list.close();
+        std::chrono::steady_clock::time_point now{};
+        const auto wait = [&now](int milliseconds)
+        { now += std::chrono::milliseconds(milliseconds); };
+        m_dialog.reset();
+        m_surface = std::make_unique<CQtDialogSurface>(
+            m_decoder, "tavrino", CQtDialogSurface::Window, QSize(480, 640),
+            CTapGuard(std::chrono::milliseconds(350), [&now] { return now; }));
+        m_dialog = std::make_unique<CMainDialog>(*m_surface, m_root.path().toStdString() + "/");
+        QVERIFY(m_dialog->Create());
+        m_surface->DialogWindow()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_surface->DialogWindow()));
+
+        for (const int id :
+             {ControlId::CentreButton, ControlId::MenuButton1, ControlId::MenuButton0})
+        {
+            wait(1000);
+            Click(id);
+        }
+        QCOMPARE(Caption(ControlId::BodyText), QString("Eins"));
+        wait(1000);
+        Click(ControlId::RightButton);
+        wait(120);
+        Click(ControlId::RightButton);
+        QCOMPARE(Caption(ControlId::BodyText), QString("Zwei"));
+
+        wait(1000);
+        Click(ControlId::LeftButton); // Abbruch
+        wait(250);
+        Click(ControlId::LeftButton); // dropped
+        QCOMPARE(Caption(ControlId::SubHeading), QString("Untermenue von: Zug"));
+        wait(250);
+        Click(ControlId::LeftButton); // Hauptmenue
+        QCOMPARE(Caption(ControlId::LeftButton), QString("Ende"));
+        // Still running: the menu answers.
+        wait(1000);
+        Click(ControlId::MenuButton0);
         QCOMPARE(Caption(ControlId::SubHeading), QString("Untermenue von: Bremsen"));
     }
 };
