@@ -1,7 +1,9 @@
 #include "platform/qt/QtDialogSurface.h"
 
+#include "platform/ControlId.h"
 #include "platform/Resources.h"
 #include "platform/qt/FontFitting.h"
+#include "platform/qt/MessageBoxOverlay.h"
 #include "platform/qt/PictureLabel.h"
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtPicture.h"
@@ -11,8 +13,8 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -98,14 +100,7 @@ DialogResult CQtDialogSurface::RunModal()
     // The dialog may have ended already while it was being initialised.
     if (!m_endRequested)
     {
-        if (m_windowMode == FullScreen)
-        {
-            m_window->showFullScreen();
-        }
-        else
-        {
-            m_window->show();
-        }
+        ShowWindow();
         QEventLoop loop;
         m_loop = &loop;
         loop.exec();
@@ -118,6 +113,18 @@ DialogResult CQtDialogSurface::RunModal()
     }
     m_endRequested = false;
     return m_result;
+}
+
+void CQtDialogSurface::ShowWindow()
+{
+    if (m_windowMode == FullScreen)
+    {
+        m_window->showFullScreen();
+    }
+    else
+    {
+        m_window->show();
+    }
 }
 
 bool CQtDialogSurface::CreateFromTemplate(std::span<const std::uint8_t> templateBytes,
@@ -375,19 +382,87 @@ void CQtDialogSurface::SetIcon(IconSize, int icon)
 
 void CQtDialogSurface::ShowMessageBox(const Text& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, m_applicationName, DisplayText(text), QMessageBox::Ok,
-                    m_window.get());
-    box.setTextFormat(Qt::PlainText);
-    QFont font = box.font();
-    const int pixelSize = std::clamp(BasePixelSize() * 3 / 4, 12, 28);
-    font.setPixelSize(pixelSize);
-    box.setFont(font);
-    if (QAbstractButton* ok = box.button(QMessageBox::Ok))
+    // Without a dialog there is no window to show the box in.
+    if (!m_window)
     {
-        ok->setMinimumSize(pixelSize * 5, pixelSize * 2);
+        return;
     }
-    // exec() runs an event loop of its own, so the timers go on ticking meanwhile.
-    box.exec();
+    // The box lies inside the window: a box of a window not yet shown could never be answered.
+    if (!m_window->isVisible())
+    {
+        ShowWindow();
+    }
+    const QPointer<QWidget> focusedBefore = m_window->focusWidget();
+    const auto measures = [this]
+    {
+        return CMessageBoxOverlay::Measures{BodyPixelSize(), ButtonPixelSize(),
+                                            MessageBoxButtonSize()};
+    };
+    const QPointer<CMessageBoxOverlay> box =
+        new CMessageBoxOverlay(m_window.get(), m_applicationName, DisplayText(text), measures);
+    // Connected after the window's own resize handling, so the box sees the buttons' new size.
+    connect(m_window.get(), &CQtDialogWindow::Resized, box, &CMessageBoxOverlay::Place);
+    QEventLoop loop;
+    connect(box, &CMessageBoxOverlay::Closed, &loop, &QEventLoop::quit);
+    connect(box, &QObject::destroyed, &loop, &QEventLoop::quit);
+    ++m_openMessageBoxes;
+    box->Open();
+    m_window->activateWindow();
+    // The timers go on ticking in this loop: the stopwatch keeps counting while the box is up.
+    loop.exec();
+    --m_openMessageBoxes;
+    ++m_closedMessageBoxes;
+    delete box.data();
+    // The screen beneath is new to the eye again; a second tap meant for OK must not reach it.
+    m_tapGuard.OnScreenChanged();
+    RestoreFocus(focusedBefore);
+}
+
+QSize CQtDialogSurface::MessageBoxButtonSize() const
+{
+    QSize size(0, 0);
+    for (const int id : {ControlId::LeftButton, ControlId::RightButton})
+    {
+        if (const Control* control = FindControl(id))
+        {
+            size = size.expandedTo(control->widget->size());
+        }
+    }
+    return size;
+}
+
+void CQtDialogSurface::RestoreFocus(QWidget* focusedBefore)
+{
+    if (!m_window || !m_window->isVisible())
+    {
+        return;
+    }
+    if (focusedBefore != nullptr && focusedBefore->isVisible() &&
+        m_window->isAncestorOf(focusedBefore))
+    {
+        focusedBefore->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    FocusDefaultButton();
+}
+
+void CQtDialogSurface::FocusDefaultButton()
+{
+    // Enter then presses what the screen offers first: its centre button, else the first shown.
+    const Control* centre = FindControl(ControlId::CentreButton);
+    if (centre != nullptr && centre->widget->isVisible())
+    {
+        centre->widget->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    for (const Control& control : m_controls)
+    {
+        if (control.kind == ControlKind::Button && control.widget->isVisible())
+        {
+            control.widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void CQtDialogSurface::StartTimer(int timerId, int periodMilliseconds)
@@ -621,6 +696,11 @@ void CQtDialogSurface::OnWindowResized()
 
 void CQtDialogSurface::OnCloseRequested()
 {
+    // An open message box is answered first; the dialog is in the middle of a message.
+    if (m_openMessageBoxes > 0)
+    {
+        return;
+    }
     Deliver({MessageKind::Close, 0, 0});
 }
 
@@ -631,15 +711,33 @@ void CQtDialogSurface::Deliver(const DialogMessage& message)
     {
         return;
     }
-    if (message.kind == MessageKind::Click && m_tapGuard.OnTap() == TapVerdict::Drop)
+    // A click beneath an open box would run the dialog inside the message that opened it.
+    if (message.kind == MessageKind::Click &&
+        (m_openMessageBoxes > 0 || m_tapGuard.OnTap() == TapVerdict::Drop))
     {
         return;
     }
     const std::uint64_t changesBefore = m_controlChanges;
+    const std::uint64_t closedBefore = m_closedMessageBoxes;
     m_sink->OnMessage(message);
     // The stopwatch rewrites the heading every second; that is no new screen to tap on.
     if (message.kind != MessageKind::Timer && m_controlChanges != changesBefore)
     {
         m_tapGuard.OnScreenChanged();
+    }
+    // A box closed on the way gave the focus back before this message hid what had it, and Qt
+    // may have passed it on to a text; Enter should press a button.
+    if (m_closedMessageBoxes != closedBefore && m_openMessageBoxes == 0 && m_window &&
+        m_window->isVisible())
+    {
+        const QWidget* focused = m_window->focusWidget();
+        const auto isFocused = [focused](const Control& control)
+        { return control.kind == ControlKind::Button && control.widget == focused; };
+        const bool onShownButton = focused != nullptr && focused->isVisible() &&
+                                   std::any_of(m_controls.begin(), m_controls.end(), isFocused);
+        if (!onShownButton)
+        {
+            FocusDefaultButton();
+        }
     }
 }

@@ -137,6 +137,13 @@ private:
     void OnCloseRequested();
     void Deliver(const DialogMessage& message);
 
+    void ShowWindow();
+    // The size of the dialog's left and right buttons, which OK of a message box matches.
+    QSize MessageBoxButtonSize() const;
+    // Back to `focusedBefore` if it is still shown, else to a shown button of the dialog.
+    void RestoreFocus(QWidget* focusedBefore);
+    void FocusDefaultButton();
+
     IPictureDecoder& m_decoder;
     QString m_applicationName;
     WindowMode m_windowMode;
@@ -160,4 +167,6 @@ private:
     DialogResult m_result = DialogResult::Cancel;
 
     CTapGuard m_tapGuard;
+    int m_openMessageBoxes = 0;
+    std::uint64_t m_closedMessageBoxes = 0;
 };

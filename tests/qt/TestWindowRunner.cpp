@@ -1,6 +1,7 @@
 // A list run through the real widgets: buttons clicked, a picture tapped, a message box closed.
 #include "app/MainDialog.h"
 #include "platform/ControlId.h"
+#include "platform/qt/MessageBoxOverlay.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
 
@@ -8,7 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -81,16 +82,16 @@ private slots:
 
         // The tap goes on; the next picture is missing, and its message box waits for OK.
         QString boxText;
-        QTimer::singleShot(
-            200,
-            [&]
-            {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                {
-                    boxText = box->text();
-                    box->accept();
-                }
-            });
+        QTimer::singleShot(0,
+                           [&]
+                           {
+                               if (auto* box =
+                                       m_surface->DialogWindow()->findChild<CMessageBoxOverlay*>())
+                               {
+                                   boxText = box->Message();
+                                   QTest::keyClick(box->OkButton(), Qt::Key_Return);
+                               }
+                           });
         Click(ControlId::Picture);
         QCOMPARE(boxText,
                  "Bild konnte nicht geladen werden\n" + m_root.path() + "/Bremsen/fehlt.png");
