@@ -2,16 +2,17 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 
 CPictureLabel::CPictureLabel(QWidget* parent, TapReport tapReport)
     : QWidget(parent), m_tapReport(tapReport)
 {
 }
 
-void CPictureLabel::SetImage(const QImage& image, const QSize& displaySize)
+void CPictureLabel::SetImage(const QImage& image)
 {
     m_image = image;
-    m_displaySize = image.isNull() ? QSize() : displaySize;
+    m_scaled = QPixmap();
     update();
 }
 
@@ -20,20 +21,31 @@ const QImage& CPictureLabel::Image() const
     return m_image;
 }
 
-QSize CPictureLabel::DisplaySize() const
+QRect CPictureLabel::ImageRect() const
 {
-    return m_displaySize;
+    if (m_image.isNull() || width() <= 0 || height() <= 0)
+    {
+        return QRect();
+    }
+    const QSize drawn = m_image.size().scaled(size(), Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return QRect(QPoint((width() - drawn.width()) / 2, (height() - drawn.height()) / 2), drawn);
 }
 
 void CPictureLabel::paintEvent(QPaintEvent*)
 {
-    if (m_image.isNull() || m_displaySize.isEmpty())
+    const QRect target = ImageRect();
+    if (target.isEmpty())
     {
         return;
     }
+    // A large picture is scaled once per size, not at every paint.
+    if (m_scaled.size() != target.size())
+    {
+        m_scaled = QPixmap::fromImage(
+            m_image.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), m_displaySize), m_image);
+    painter.drawPixmap(target.topLeft(), m_scaled);
 }
 
 void CPictureLabel::mousePressEvent(QMouseEvent* event)

@@ -1,9 +1,11 @@
-// The picture control: shows an image at a size the surface chooses, anchored at its top
-// left corner and cut at the widget's edges, and reports taps when asked to.
+// The picture control: draws an image whole, in its own proportions, centred and as large as
+// the control allows; the control itself is the frame, and a tap anywhere in it is reported
+// when asked to.
 #pragma once
 
 #include <QImage>
-#include <QSize>
+#include <QPixmap>
+#include <QRect>
 #include <QWidget>
 
 enum class TapReport
@@ -20,12 +22,13 @@ public:
     CPictureLabel(QWidget* parent, TapReport tapReport);
 
     // A null image shows nothing.
-    void SetImage(const QImage& image, const QSize& displaySize);
+    void SetImage(const QImage& image);
     const QImage& Image() const;
-    QSize DisplaySize() const;
+    // Where the image is drawn, in the control's coordinates; empty without an image.
+    QRect ImageRect() const;
 
 signals:
-    // A press and release of the primary button inside the picture.
+    // A press and release of the primary button inside the frame.
     void Tapped();
 
 protected:
@@ -36,6 +39,6 @@ protected:
 private:
     TapReport m_tapReport;
     QImage m_image;
-    QSize m_displaySize;
+    QPixmap m_scaled; // m_image at the size it was last drawn
     bool m_pressed = false;
 };

@@ -2,16 +2,15 @@
 
 #include "platform/ControlId.h"
 #include "platform/Resources.h"
-#include "platform/qt/FontFitting.h"
 #include "platform/qt/MessageBoxOverlay.h"
 #include "platform/qt/PictureLabel.h"
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/qt/ScrollingText.h"
 #include "platform/qt/WrappingButton.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPointer>
@@ -24,10 +23,8 @@
 
 namespace
 {
-// A template font of 10 points is about 6.5 vertical dialog units high: a heading of 8 units
-// takes one line, and the body text stays readable.
-constexpr double FontHeightUnits = 6.5;
-constexpr int SmallestFontPixels = 9;
+// A scroll bar that a fingertip can hold, in body text sizes.
+constexpr double ScrollBarOverBody = 2.0;
 
 // Picture pixels are pixels of the 240 x 320 portrait screen the layout was made for.
 constexpr double PictureScreenWidth = 240.0;
@@ -189,6 +186,7 @@ void CQtDialogSurface::CreateControl(const DialogItemTemplate& item)
     {
         auto* button = new CWrappingButton(window);
         button->SetLabel(control.text);
+        button->SetPixelSizeSource([this] { return ButtonPixelSize(); });
         button->setDefault((item.style & 0xF) == TemplateStyle::DefaultButton);
         connect(button, &QPushButton::clicked, this,
                 [this, id] {
@@ -215,10 +213,7 @@ void CQtDialogSurface::CreateControl(const DialogItemTemplate& item)
         }
         else
         {
-            auto* label = new QLabel(window);
-            // List texts are shown as they stand, never read as markup.
-            label->setTextFormat(Qt::PlainText);
-            label->setWordWrap(true);
+            auto* label = new CScrollingText(window);
             Qt::Alignment alignment = Qt::AlignLeft;
             if (type == TemplateStyle::StaticCentre)
             {
@@ -228,8 +223,8 @@ void CQtDialogSurface::CreateControl(const DialogItemTemplate& item)
             {
                 alignment = Qt::AlignRight;
             }
-            label->setAlignment(alignment | Qt::AlignTop);
-            label->setText(control.text);
+            label->SetAlignment(alignment);
+            label->SetText(control.text);
             control.kind = ControlKind::Label;
             control.widget = label;
         }
@@ -285,11 +280,11 @@ void CQtDialogSurface::SetControlText(int controlId, const Text& text)
     if (control->kind == ControlKind::Button)
     {
         static_cast<CWrappingButton*>(control->widget)->SetLabel(control->text);
+        m_buttonSizeValid = false;
     }
     else if (control->kind == ControlKind::Label)
     {
-        static_cast<QLabel*>(control->widget)->setText(control->text);
-        FitLabelFont(*control);
+        static_cast<CScrollingText*>(control->widget)->SetText(control->text);
     }
 }
 
@@ -310,6 +305,10 @@ void CQtDialogSurface::ShowControl(int controlId, Visibility visibility)
     if (control->widget->isHidden() == visible)
     {
         ++m_controlChanges;
+    }
+    if (control->kind == ControlKind::Button)
+    {
+        m_buttonSizeValid = false;
     }
     control->widget->setVisible(visible);
 }
@@ -584,12 +583,51 @@ QWidget* CQtDialogSurface::ControlWidget(int controlId) const
 
 int CQtDialogSurface::BodyPixelSize() const
 {
-    return BasePixelSize();
+    return m_typeScale.body;
 }
 
 int CQtDialogSurface::ButtonPixelSize() const
 {
-    return BasePixelSize();
+    if (m_buttonSizeValid)
+    {
+        return m_buttonPixelSize;
+    }
+    // The largest size at which every shown label fits; labels that fit at none keep the
+    // body size and wrap inside their words.
+    const int previous = m_buttonPixelSize;
+    int size = m_typeScale.buttonLargest;
+    for (; size > m_typeScale.body; --size)
+    {
+        const bool allFit = std::all_of(
+            m_controls.begin(), m_controls.end(),
+            [size](const Control& control)
+            {
+                return control.kind != ControlKind::Button || control.widget->isHidden() ||
+                       static_cast<const CWrappingButton*>(control.widget)->LabelFits(size);
+            });
+        if (allFit)
+        {
+            break;
+        }
+    }
+    m_buttonPixelSize = size;
+    m_buttonSizeValid = true;
+    if (size != previous)
+    {
+        for (const Control& control : m_controls)
+        {
+            if (control.kind == ControlKind::Button)
+            {
+                control.widget->update();
+            }
+        }
+    }
+    return m_buttonPixelSize;
+}
+
+const TypeScale& CQtDialogSurface::CurrentTypeScale() const
+{
+    return m_typeScale;
 }
 
 std::uint64_t CQtDialogSurface::ControlChanges() const
@@ -617,11 +655,6 @@ double CQtDialogSurface::PictureScale() const
     return std::min(screen.width / PictureScreenWidth, screen.height / PictureScreenHeight);
 }
 
-int CQtDialogSurface::BasePixelSize() const
-{
-    return std::max(Round(FontHeightUnits * YScale()), SmallestFontPixels);
-}
-
 QRect CQtDialogSurface::UnitsToPixels(const QRectF& units) const
 {
     // Edges are rounded, not sizes, so that neighbouring controls stay neighbours.
@@ -636,6 +669,13 @@ QRect CQtDialogSurface::UnitsToPixels(const QRectF& units) const
 
 void CQtDialogSurface::PlaceControls()
 {
+    int headingHeight = UnitsToPixels(QRectF(0, 0, 1, 8)).height();
+    if (const Control* heading = FindControl(ControlId::Heading))
+    {
+        headingHeight = UnitsToPixels(heading->unitPlace).height();
+    }
+    m_typeScale = ComputeTypeScale(m_window->size(), headingHeight, m_window->font());
+    m_buttonSizeValid = false;
     for (Control& control : m_controls)
     {
         PlaceControl(control);
@@ -649,43 +689,68 @@ void CQtDialogSurface::PlaceControl(Control& control)
     {
     case ControlKind::Picture:
     {
+        // The frame is the picture's size in the layout's pixels, at the control's place; the
+        // picture is drawn whole inside the part of it that lies in the window.
         auto* label = static_cast<CPictureLabel*>(control.widget);
         const auto* picture = dynamic_cast<const CQtPicture*>(control.picture.get());
         if (picture == nullptr || picture->Image().isNull())
         {
-            label->SetImage(QImage(), QSize());
+            label->SetImage(QImage());
             break;
         }
         const double scale = PictureScale();
-        const QSize display(std::max(Round(picture->Width() * scale), 1),
-                            std::max(Round(picture->Height() * scale), 1));
+        const QSize frame(std::max(Round(picture->Width() * scale), 1),
+                          std::max(Round(picture->Height() * scale), 1));
         const Size screen = GetScreenSize();
-        place.setSize(display.boundedTo(
+        place.setSize(frame.boundedTo(
             QSize(std::max(screen.width - place.x(), 0), std::max(screen.height - place.y(), 0))));
-        label->SetImage(picture->Image(), display);
+        label->SetImage(picture->Image());
         break;
     }
-    case ControlKind::Button:
-        static_cast<CWrappingButton*>(control.widget)->SetLargestPixelSize(BasePixelSize());
+    case ControlKind::Label:
+    {
+        auto* label = static_cast<CScrollingText*>(control.widget);
+        int size = m_typeScale.body;
+        if (control.id == ControlId::Heading)
+        {
+            size = m_typeScale.heading;
+        }
+        else if (control.id == ControlId::SubHeading)
+        {
+            size = m_typeScale.subHeading;
+        }
+        label->SetPixelSize(size);
+        label->SetScrollBarWidth(Round(m_typeScale.body * ScrollBarOverBody));
+        place.setBottom(std::max(place.bottom(), FreeSpaceBelow(control) - 1));
         break;
+    }
     default:
         break;
     }
     control.widget->setGeometry(place);
-    if (control.kind == ControlKind::Label)
-    {
-        FitLabelFont(control);
-    }
 }
 
-void CQtDialogSurface::FitLabelFont(Control& control)
+int CQtDialogSurface::FreeSpaceBelow(const Control& label) const
 {
-    auto* label = static_cast<QLabel*>(control.widget);
-    QFont font = m_window->font();
-    const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
-    font.setPixelSize(FittingPixelSize(font, control.text, label->contentsRect().size(), flags,
-                                       BasePixelSize(), SmallestFontPixels));
-    label->setFont(font);
+    // A text may use the empty strip below its box, up to the next control under it: a
+    // heading of a window turned wide then keeps its accents and descenders.
+    const QRect place = UnitsToPixels(label.unitPlace);
+    int limit = GetScreenSize().height;
+    for (const Control& other : m_controls)
+    {
+        if (&other == &label || other.kind == ControlKind::ListBox ||
+            other.kind == ControlKind::Picture)
+        {
+            continue;
+        }
+        const QRect below = UnitsToPixels(other.unitPlace);
+        const bool overlapsAcross = below.left() <= place.right() && below.right() >= place.left();
+        if (overlapsAcross && below.top() > place.bottom())
+        {
+            limit = std::min(limit, below.top());
+        }
+    }
+    return limit;
 }
 
 void CQtDialogSurface::OnWindowResized()

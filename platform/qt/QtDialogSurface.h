@@ -1,6 +1,7 @@
 // The dialog as a Qt Widgets window. The controls keep their places in dialog units, and
-// the template's width and height fill the window: every resize places them again, with
-// fonts that grow and shrink with the window, so the portrait layout always fills it.
+// the template's width and height fill the window: every resize places them again. Type comes
+// from one scale per window size (TypeScale): texts that do not fit scroll rather than shrink,
+// and pictures are drawn whole inside the frame their size gives them.
 //
 // Needs a QApplication that outlives the surface. Not copyable.
 #pragma once
@@ -9,6 +10,7 @@
 #include "platform/IDialogSurface.h"
 #include "platform/IPictureDecoder.h"
 #include "platform/qt/TapGuard.h"
+#include "platform/qt/TypeScale.h"
 
 #include <QIcon>
 #include <QObject>
@@ -89,6 +91,7 @@ public:
     // size that every button of the screen that is up shares.
     int BodyPixelSize() const;
     int ButtonPixelSize() const;
+    const TypeScale& CurrentTypeScale() const;
 
     // Grows by one whenever a control's text, visibility or picture changes.
     std::uint64_t ControlChanges() const;
@@ -127,11 +130,11 @@ private:
     double XScale() const;
     double YScale() const;
     double PictureScale() const;
-    int BasePixelSize() const;
     QRect UnitsToPixels(const QRectF& units) const;
     void PlaceControls();
     void PlaceControl(Control& control);
-    void FitLabelFont(Control& control);
+    // The pixel row where the next control below a text begins, or the window's bottom.
+    int FreeSpaceBelow(const Control& label) const;
 
     void OnWindowResized();
     void OnCloseRequested();
@@ -155,6 +158,11 @@ private:
     int m_templateHeight = 0;
     std::vector<Control> m_controls;
     std::uint64_t m_controlChanges = 0;
+    TypeScale m_typeScale;
+    // Settled when first asked for after a button changed, so that a screen built of several
+    // changes gets one size.
+    mutable int m_buttonPixelSize = 14;
+    mutable bool m_buttonSizeValid = false;
 
     bool m_batchOpen = false;
     std::vector<PendingMove> m_pendingMoves;

@@ -1,14 +1,18 @@
-// A picture decoded by Qt: the image and the file it came from.
+// A picture decoded by Qt: the image, the file it came from, and the size it is given on the
+// screen. A stretched picture keeps the decoded image and only changes its size: the window
+// draws the image whole, in its own proportions, inside that size.
 #pragma once
 
 #include "platform/Picture.h"
 
 #include <QImage>
+#include <QSize>
 
 class CQtPicture : public CPicture
 {
 public:
-    CQtPicture(QImage image, Text sourceFile);
+    // Without a `size`, the picture has the image's own.
+    CQtPicture(QImage image, Text sourceFile, QSize size = QSize());
 
     int Width() const override;
     int Height() const override;
@@ -19,4 +23,5 @@ public:
 private:
     QImage m_image;
     Text m_sourceFile;
+    QSize m_size;
 };

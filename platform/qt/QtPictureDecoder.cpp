@@ -76,11 +76,7 @@ PictureHandle CQtPictureDecoder::Stretch(const PictureHandle& source, int width,
     {
         return nullptr;
     }
-    QImage stretched =
-        picture->Image().scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (stretched.isNull())
-    {
-        return nullptr;
-    }
-    return std::make_shared<CQtPicture>(std::move(stretched), picture->SourceFile());
+    // The pixels stay as decoded: the window draws them whole inside the new size.
+    return std::make_shared<CQtPicture>(picture->Image(), picture->SourceFile(),
+                                        QSize(width, height));
 }

@@ -16,6 +16,8 @@ public:
     // Null for a file that is missing, not a regular file, not a picture or too large.
     // The result is a CQtPicture.
     PictureHandle Load(const Text& path) override;
-    // Null when the source is null or no CQtPicture, or the size is not positive or too large.
+    // The source's image at the given size: no pixels are stretched, since the window keeps a
+    // picture's proportions. Null when the source is null or no CQtPicture, or the size is not
+    // positive or too large.
     PictureHandle Stretch(const PictureHandle& source, int width, int height) override;
 };

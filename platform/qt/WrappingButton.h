@@ -1,10 +1,12 @@
-// A push button whose label wraps onto as many lines as its place needs, centred, in the
-// largest font up to the layout's size that lets the whole label fit. The label is shown as
-// it stands: an '&' is no shortcut marker, so folder and list names keep it.
+// A push button whose label wraps onto as many lines as its place needs, centred: at spaces,
+// and inside a word only where the word alone is wider than the button. The surface gives every
+// button of a screen one pixel size. The label is shown as it stands: an '&' is no shortcut
+// marker, so folder and list names keep it.
 #pragma once
 
 #include <QPushButton>
 #include <QString>
+#include <functional>
 
 class CWrappingButton : public QPushButton
 {
@@ -16,10 +18,13 @@ public:
     void SetLabel(const QString& label);
     const QString& Label() const;
 
-    // Pixel size of the font for labels that fit; longer labels take a smaller one.
-    void SetLargestPixelSize(int pixelSize);
-    // The pixel size the label is painted with at the button's present size.
+    // Where the label's pixel size comes from; asked at every paint, so that a size shared by
+    // several buttons is settled once the screen is complete. Without one, 14 pixels.
+    void SetPixelSizeSource(std::function<int()> source);
+    // The pixel size the label is painted with.
     int LabelPixelSize() const;
+    // Whether the whole label fits the button at `pixelSize`, wrapped at spaces only.
+    bool LabelFits(int pixelSize) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,5 +33,5 @@ private:
     QRect LabelRect() const;
 
     QString m_label;
-    int m_largestPixelSize = 14;
+    std::function<int()> m_pixelSizeSource;
 };

@@ -6,12 +6,14 @@
 #include "platform/qt/PictureLabel.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
+#include "platform/qt/ScrollingText.h"
+#include "platform/qt/TypeScale.h"
 #include "platform/qt/WrappingButton.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -69,15 +71,9 @@ QRect ToQRect(const Rect& rect)
     return QRect(rect.x, rect.y, rect.width, rect.height);
 }
 
-// Whether the whole of `text` fits the label at the font it was given.
-bool TextFitsLabel(const QLabel& label)
+CScrollingText* TextOf(const CQtDialogSurface& surface, int id)
 {
-    const QRect box = label.contentsRect();
-    const QRect needed =
-        QFontMetrics(label.font())
-            .boundingRect(box, static_cast<int>(label.alignment()) | Qt::TextWordWrap,
-                          label.text());
-    return needed.width() <= box.width() && needed.height() <= box.height();
+    return qobject_cast<CScrollingText*>(surface.ControlWidget(id));
 }
 
 const QString LongText = QString("Bremsprobe: Hauptluftleitung auffüllen, Bremse anlegen und "
@@ -103,9 +99,15 @@ private slots:
     void resizePlacesEveryControlAgain_data();
     void resizePlacesEveryControlAgain();
     void deferredMovesKeepTheirPlaceInUnits();
-    void longTextsShrinkToFit();
+    void typeScaleFollowsTheWindow_data();
+    void typeScaleFollowsTheWindow();
+    void headingTakesOneLineOfItsBox();
+    void longTextsScrollAtTheScaleSize();
+    void buttonsOfAScreenShareOneSize();
     void picturesScaleWithTheWindow_data();
     void picturesScaleWithTheWindow();
+    void picturesAreDrawnWholeInTheirProportions_data();
+    void picturesAreDrawnWholeInTheirProportions();
     void timerTicksUntilStopped();
     void timerTicksWhileAMessageBoxIsOpen();
     void endDialogEndsRunModal();
@@ -199,7 +201,7 @@ void CTestQtDialogSurface::createsTheTemplateControls()
     QVERIFY(widget != nullptr);
     const QHash<QString, bool> isKind = {
         {"button", qobject_cast<CWrappingButton*>(widget) != nullptr},
-        {"label", qobject_cast<QLabel*>(widget) != nullptr},
+        {"label", qobject_cast<CScrollingText*>(widget) != nullptr},
         {"picture", qobject_cast<CPictureLabel*>(widget) != nullptr},
         {"list", qobject_cast<QListWidget*>(widget) != nullptr}};
     QVERIFY(isKind.value(kind));
@@ -228,9 +230,9 @@ void CTestQtDialogSurface::controlTextsAreShownAsTheyStand()
 {
     // A stray Windows-1252 byte is shown as its character; markup and '&' stay text.
     m_surface->SetControlText(ControlId::BodyText, "Gr\xfc\xdf <b>Gott</b> & Co");
-    const auto* body = qobject_cast<QLabel*>(m_surface->ControlWidget(ControlId::BodyText));
-    QCOMPARE(body->text(), QString("Grüß <b>Gott</b> & Co"));
-    QCOMPARE(body->textFormat(), Qt::PlainText);
+    CScrollingText* body = TextOf(*m_surface, ControlId::BodyText);
+    QCOMPARE(body->Text(), QString("Grüß <b>Gott</b> & Co"));
+    QCOMPARE(body->Lines(), QStringList{"Grüß <b>Gott</b> & Co"});
     QCOMPARE(m_surface->GetControlText(ControlId::BodyText), Text("Grüß <b>Gott</b> & Co"));
 
     m_surface->SetControlText(ControlId::MenuButton0, "Bremsen & Kupplung");
@@ -317,14 +319,33 @@ void CTestQtDialogSurface::resizePlacesEveryControlAgain()
     {
         const QRect expected = ToQRect(*m_surface->MapDialogRect(place.units));
         QWidget* widget = m_surface->ControlWidget(place.id);
-        QCOMPARE(widget->geometry(), expected);
         QVERIFY(window->rect().contains(widget->geometry()));
+        if (!qobject_cast<CScrollingText*>(widget))
+        {
+            QCOMPARE(widget->geometry(), expected);
+            continue;
+        }
+        // A text may reach down into the empty strip below its place, never onto a control.
+        QCOMPARE(widget->geometry().topLeft(), expected.topLeft());
+        QCOMPARE(widget->width(), expected.width());
+        QVERIFY(widget->height() >= expected.height());
+        for (const UnitPlace& other : PortraitPlaces)
+        {
+            const QRect otherPlace = ToQRect(*m_surface->MapDialogRect(other.units));
+            if (other.id != place.id && !otherPlace.intersects(expected))
+            {
+                QVERIFY2(!otherPlace.intersects(widget->geometry()),
+                         qPrintable(QString("%1 onto %2").arg(place.id).arg(other.id)));
+            }
+        }
     }
     QCOMPARE(m_surface->ControlWidget(ControlId::RightButton)->geometry().bottom(),
              size.height() - 1);
+    // Short texts need no scrolling at any size.
     for (int id : {ControlId::Heading, ControlId::SubHeading, ControlId::BodyText})
     {
-        QVERIFY2(TextFitsLabel(*qobject_cast<QLabel*>(m_surface->ControlWidget(id))),
+        CScrollingText* text = TextOf(*m_surface, id);
+        QVERIFY2(text->ContentHeight() <= text->height() && !text->MoreBelow(),
                  qPrintable(QString::number(id)));
     }
 }
@@ -352,22 +373,147 @@ void CTestQtDialogSurface::deferredMovesKeepTheirPlaceInUnits()
              ToQRect(*m_surface->MapDialogRect(units)));
 }
 
-void CTestQtDialogSurface::longTextsShrinkToFit()
+void CTestQtDialogSurface::typeScaleFollowsTheWindow_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::newRow("240x320") << QSize(240, 320);
+    QTest::newRow("480x640") << QSize(480, 640);
+    QTest::newRow("800x480") << QSize(800, 480);
+    QTest::newRow("1024x600") << QSize(1024, 600);
+    QTest::newRow("smaller than the device") << QSize(150, 200);
+}
+
+void CTestQtDialogSurface::typeScaleFollowsTheWindow()
+{
+    QFETCH(QSize, window);
+    QVERIFY(ShowAt(window));
+    const TypeScale& scale = m_surface->CurrentTypeScale();
+    QVERIFY(scale.floor >= 14);
+    QVERIFY(scale.body >= scale.floor);
+    QVERIFY(scale.subHeading >= scale.floor);
+    QVERIFY(scale.heading >= scale.subHeading);
+    QVERIFY(scale.buttonLargest >= scale.body);
+    QCOMPARE(m_surface->BodyPixelSize(), scale.body);
+    QCOMPARE(TextOf(*m_surface, ControlId::BodyText)->PixelSize(), scale.body);
+    QCOMPARE(TextOf(*m_surface, ControlId::SubHeading)->PixelSize(), scale.subHeading);
+    QCOMPARE(TextOf(*m_surface, ControlId::Heading)->PixelSize(), scale.heading);
+
+    // A window turned keeps its sizes; a larger one has larger type, a smaller none smaller.
+    const QFont font = m_surface->DialogWindow()->font();
+    const TypeScale turned = ComputeTypeScale(window.transposed(), 1000, font);
+    const TypeScale atDevice = ComputeTypeScale(QSize(240, 320), 1000, font);
+    const TypeScale doubled = ComputeTypeScale(window * 2, 1000, font);
+    QCOMPARE(turned.body, ComputeTypeScale(window, 1000, font).body);
+    QCOMPARE(atDevice.body, 14);
+    QVERIFY(doubled.body > scale.body);
+    QVERIFY(scale.body >= atDevice.body);
+}
+
+void CTestQtDialogSurface::headingTakesOneLineOfItsBox()
+{
+    // Wide windows leave the heading a strip barely a line high: it still shows its accents
+    // and descenders whole, without a mark that more follows.
+    for (const QSize window :
+         {QSize(240, 320), QSize(480, 640), QSize(1024, 600), QSize(320, 240), QSize(400, 240)})
+    {
+        QVERIFY(ShowAt(window));
+        m_surface->SetControlText(ControlId::Heading, "Überprüfung");
+        CScrollingText* heading = TextOf(*m_surface, ControlId::Heading);
+        const QString name = QString("%1x%2").arg(window.width()).arg(window.height());
+        QCOMPARE(heading->Lines().size(), 1);
+        QVERIFY2(!heading->MoreBelow(), qPrintable(name));
+        QVERIFY2(heading->verticalScrollBar()->maximum() == 0, qPrintable(name));
+    }
+}
+
+void CTestQtDialogSurface::longTextsScrollAtTheScaleSize()
 {
     QVERIFY(ShowAt(QSize(240, 320)));
-    auto* body = qobject_cast<QLabel*>(m_surface->ControlWidget(ControlId::BodyText));
-    m_surface->SetControlText(ControlId::BodyText, "Kurz");
-    const int shortSize = body->font().pixelSize();
-    m_surface->SetControlText(ControlId::BodyText, LongText.toStdString());
-    QVERIFY(body->font().pixelSize() < shortSize);
-    QVERIFY(TextFitsLabel(*body));
+    CScrollingText* body = TextOf(*m_surface, ControlId::BodyText);
+    QStringList items;
+    for (int i = 1; i <= 15; ++i)
+    {
+        items << QString("%1. Prüfpunkt %1: Hebel in Stellung bringen").arg(i);
+    }
+    m_surface->SetControlText(ControlId::BodyText, items.join('\n').toStdString());
 
-    auto* button = qobject_cast<CWrappingButton*>(m_surface->ControlWidget(ControlId::MenuButton0));
-    m_surface->SetControlText(ControlId::MenuButton0, "Bremsen");
-    const int shortButtonSize = button->LabelPixelSize();
-    m_surface->SetControlText(ControlId::MenuButton0,
-                              "Unregelmäßigkeiten beim Abstellen und Aufrüsten");
-    QVERIFY(button->LabelPixelSize() < shortButtonSize);
+    // Not shrunk: it scrolls, with a bar a finger can hold and a mark until the end is seen.
+    QCOMPARE(body->PixelSize(), m_surface->BodyPixelSize());
+    QVERIFY(body->ContentHeight() > body->height());
+    QVERIFY(body->MoreBelow());
+    QScrollBar* bar = body->verticalScrollBar();
+    QVERIFY(bar->isVisible());
+    QVERIFY(bar->width() >= 2 * m_surface->BodyPixelSize() - 1);
+    QVERIFY(body->viewport()->width() <= body->width() - bar->width());
+    bar->setValue(bar->maximum());
+    QVERIFY(!body->MoreBelow());
+
+    // Lines break at spaces only; nothing is lost.
+    const QStringList lines = body->Lines();
+    QString joined;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+    {
+        const bool endsParagraph =
+            items.contains(lines[i].trimmed()) ||
+            std::any_of(items.begin(), items.end(),
+                        [&](const QString& item) { return item.endsWith(lines[i]); });
+        QVERIFY2(lines[i].endsWith(' ') || endsParagraph, qPrintable(lines[i]));
+        joined += lines[i] + (endsParagraph ? "\n" : "");
+    }
+    QCOMPARE(joined.trimmed(), items.join('\n'));
+
+    // A new text starts at its top.
+    m_surface->SetControlText(ControlId::BodyText, LongText.toStdString());
+    QCOMPARE(bar->value(), 0);
+
+    // A word wider than the box is broken inside, every piece within the box.
+    const QString word =
+        QString("Donaudampfschifffahrtsgesellschaftskapitän").repeated(10).left(400);
+    m_surface->SetControlText(ControlId::BodyText, word.toStdString());
+    QFont font = body->font();
+    font.setPixelSize(body->PixelSize());
+    const QStringList pieces = body->Lines();
+    QVERIFY(pieces.size() > 5);
+    QCOMPARE(pieces.join(QString()), word);
+    for (const QString& piece : pieces)
+    {
+        QVERIFY(QFontMetrics(font).horizontalAdvance(piece) <= body->viewport()->width());
+    }
+
+    // Short again: no bar, no mark.
+    m_surface->SetControlText(ControlId::BodyText, "Kurz");
+    QVERIFY(!body->MoreBelow());
+    QVERIFY(!bar->isVisible());
+}
+
+void CTestQtDialogSurface::buttonsOfAScreenShareOneSize()
+{
+    QVERIFY(ShowAt(QSize(480, 640)));
+    const auto button = [this](int id)
+    { return qobject_cast<CWrappingButton*>(m_surface->ControlWidget(id)); };
+    const TypeScale& scale = m_surface->CurrentTypeScale();
+    for (int id : ControlId::MenuButtons)
+    {
+        m_surface->SetControlText(id, "Bremsen");
+        m_surface->ShowControl(id, Visibility::Shown);
+    }
+    QCOMPARE(m_surface->ButtonPixelSize(), scale.buttonLargest);
+
+    // One long name takes every button of the page down with it, not below the body size.
+    m_surface->SetControlText(ControlId::MenuButton3,
+                              "Unregelmäßigkeiten beim Abstellen, Aufrüsten und Kuppeln der Wagen");
+    const int shared = m_surface->ButtonPixelSize();
+    QVERIFY(shared < scale.buttonLargest);
+    QVERIFY(shared >= scale.body);
+    for (int id : ControlId::MenuButtons)
+    {
+        QCOMPARE(button(id)->LabelPixelSize(), shared);
+    }
+    QCOMPARE(button(ControlId::LeftButton)->LabelPixelSize(), shared);
+
+    // Hidden buttons do not count.
+    m_surface->ShowControl(ControlId::MenuButton3, Visibility::Hidden);
+    QCOMPARE(m_surface->ButtonPixelSize(), scale.buttonLargest);
 }
 
 void CTestQtDialogSurface::picturesScaleWithTheWindow_data()
@@ -388,7 +534,7 @@ void CTestQtDialogSurface::picturesScaleWithTheWindow()
     QVERIFY(ShowAt(window));
 
     auto* picture = qobject_cast<CPictureLabel*>(m_surface->ControlWidget(ControlId::Picture));
-    QCOMPARE(picture->DisplaySize(), shown);
+    QCOMPARE(picture->ImageRect(), QRect(QPoint(0, 0), shown));
     const Rect place = *m_surface->MapDialogRect({9, 1, 11, 11});
     QCOMPARE(picture->geometry(), QRect(QPoint(place.x, place.y), shown));
     QVERIFY(m_surface->DialogWindow()->rect().contains(picture->geometry()));
@@ -396,6 +542,44 @@ void CTestQtDialogSurface::picturesScaleWithTheWindow()
     m_surface->SetControlPicture(ControlId::Picture, nullptr);
     QVERIFY(picture->Image().isNull());
     QCOMPARE(picture->geometry(), ToQRect(place));
+}
+
+void CTestQtDialogSurface::picturesAreDrawnWholeInTheirProportions_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<QSize>("frame"); // the size the dialog gives it; none: its own
+    QTest::newRow("tall, its own size") << QSize(240, 320) << QSize(200, 800) << QSize();
+    QTest::newRow("tall, landscape") << QSize(800, 480) << QSize(200, 800) << QSize();
+    QTest::newRow("wide, stretched") << QSize(240, 320) << QSize(800, 200) << QSize(200, 260);
+    QTest::newRow("square, stretched") << QSize(480, 640) << QSize(300, 300) << QSize(200, 260);
+    QTest::newRow("square, landscape") << QSize(1024, 600) << QSize(300, 300) << QSize(200, 260);
+}
+
+void CTestQtDialogSurface::picturesAreDrawnWholeInTheirProportions()
+{
+    QFETCH(QSize, window);
+    QFETCH(QSize, pixels);
+    QFETCH(QSize, frame);
+    const PictureHandle loaded =
+        m_surface->LoadPicture(WritePicture("bild.png", pixels, "PNG").toStdString());
+    const PictureHandle shown =
+        frame.isValid() ? m_surface->StretchPicture(loaded, frame.width(), frame.height()) : loaded;
+    QVERIFY(shown != nullptr);
+    m_surface->SetControlPicture(ControlId::Picture, shown);
+    QVERIFY(ShowAt(window));
+
+    // The frame lies in the window; the picture inside it keeps its proportions and centre.
+    auto* picture = qobject_cast<CPictureLabel*>(m_surface->ControlWidget(ControlId::Picture));
+    QVERIFY(m_surface->DialogWindow()->rect().contains(picture->geometry()));
+    const QRect drawn = picture->ImageRect();
+    QVERIFY(picture->rect().contains(drawn));
+    QVERIFY(drawn.width() == picture->width() || drawn.height() == picture->height());
+    const double wanted = double(pixels.width()) / pixels.height();
+    const double got = double(drawn.width()) / drawn.height();
+    QVERIFY2(std::abs(got - wanted) <= wanted * 0.03, qPrintable(QString::number(got)));
+    QVERIFY(std::abs(drawn.left() - (picture->width() - drawn.right() - 1)) <= 1);
+    QVERIFY(std::abs(drawn.top() - (picture->height() - drawn.bottom() - 1)) <= 1);
 }
 
 void CTestQtDialogSurface::timerTicksUntilStopped()
