@@ -1,5 +1,7 @@
 #include "platform/qt/MessageBoxOverlay.h"
 
+#include "platform/qt/ScrollingText.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -7,8 +9,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScroller>
-#include <QTextDocument>
-#include <QTextEdit>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -16,7 +16,6 @@
 namespace
 {
 constexpr int FrameWidth = 2;
-constexpr int SmallestCaptionPixels = 9;
 // Lines much longer than this read badly, however wide the window.
 constexpr int WidestBoxInTextSizes = 24;
 const QColor Dimming(0, 0, 0, 110);
@@ -63,13 +62,6 @@ QFont WithPixelSize(QFont font, int pixelSize)
     return font;
 }
 
-QTextOption MessageTextOption()
-{
-    // Words wrap whole; only a word wider than the box on its own is broken.
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    return option;
-}
 } // namespace
 
 CMessageBoxOverlay::CMessageBoxOverlay(QWidget* window, const QString& caption, const QString& text,
@@ -98,18 +90,9 @@ CMessageBoxOverlay::CMessageBoxOverlay(QWidget* window, const QString& caption, 
     m_caption->setPalette(captionPalette);
     m_caption->setAutoFillBackground(true);
 
-    m_view = new QTextEdit(m_box);
-    m_view->setFrameShape(QFrame::NoFrame);
-    m_view->setReadOnly(true);
-    m_view->setTextInteractionFlags(Qt::NoTextInteraction);
-    m_view->setFocusPolicy(Qt::NoFocus); // OK keeps the focus, for Enter to close the box
-    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_view->setLineWrapMode(QTextEdit::WidgetWidth);
-    m_view->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_view->document()->setDocumentMargin(0);
-    m_view->viewport()->setAutoFillBackground(false);
-    m_view->setPlainText(m_message);
-    QScroller::grabGesture(m_view->viewport(), QScroller::LeftMouseButtonGesture);
+    // Wraps at words, breaks only a word wider than the box, and scrolls what does not fit.
+    m_view = new CScrollingText(m_box);
+    m_view->SetText(m_message);
 
     m_ok = new QPushButton("OK", m_box);
     m_ok->setAutoDefault(true);
@@ -153,11 +136,12 @@ void CMessageBoxOverlay::Place()
 
     const Measures measures = m_measures ? m_measures() : Measures();
     const QFont textFont = WithPixelSize(font(), measures.textPixelSize);
-    QFont captionFont =
-        WithPixelSize(font(), std::max(measures.textPixelSize * 4 / 5, SmallestCaptionPixels));
+    // No smaller than the text: the floor of the type scale holds here too.
+    QFont captionFont = WithPixelSize(font(), measures.textPixelSize);
     captionFont.setBold(true);
     const QFont buttonFont = WithPixelSize(font(), measures.buttonPixelSize);
-    m_view->setFont(textFont);
+    m_view->SetPixelSize(measures.textPixelSize);
+    m_view->SetScrollBarWidth(2 * measures.textPixelSize);
     m_caption->setFont(captionFont);
     m_ok->setFont(buttonFont);
 
@@ -183,7 +167,7 @@ void CMessageBoxOverlay::Place()
     const int lineHeight = QFontMetrics(textFont).height();
     okSize.setHeight(
         std::max(std::min(okSize.height(), largestHeight - fixedHeight - lineHeight), 1));
-    const int textHeight = std::clamp(MessageHeight(textFont, innerWidth), 0,
+    const int textHeight = std::clamp(m_view->HeightForWidth(innerWidth), 0,
                                       std::max(largestHeight - fixedHeight - okSize.height(), 0));
     const int boxHeight = std::min(fixedHeight + textHeight + okSize.height(), area.height());
 
@@ -211,7 +195,7 @@ QString CMessageBoxOverlay::Message() const
     return m_message;
 }
 
-QTextEdit* CMessageBoxOverlay::MessageView() const
+CScrollingText* CMessageBoxOverlay::MessageView() const
 {
     return m_view;
 }
@@ -293,15 +277,4 @@ void CMessageBoxOverlay::StopFiltering()
     auto& boxes = OpenBoxes();
     boxes.erase(std::remove(boxes.begin(), boxes.end(), this), boxes.end());
     m_filtering = false;
-}
-
-int CMessageBoxOverlay::MessageHeight(const QFont& font, int width) const
-{
-    QTextDocument document;
-    document.setDocumentMargin(0);
-    document.setDefaultFont(font);
-    document.setDefaultTextOption(MessageTextOption());
-    document.setPlainText(m_message);
-    document.setTextWidth(width);
-    return static_cast<int>(std::ceil(document.size().height()));
 }

@@ -14,7 +14,7 @@
 
 class QLabel;
 class QPushButton;
-class QTextEdit;
+class CScrollingText;
 
 class CMessageBoxOverlay : public QWidget
 {
@@ -46,7 +46,7 @@ public:
     QWidget* Box() const;
     QString Caption() const;
     QString Message() const;
-    QTextEdit* MessageView() const;
+    CScrollingText* MessageView() const;
     QPushButton* OkButton() const;
 
 signals:
@@ -62,13 +62,12 @@ private:
     void OnOk();
     void OnFocusChanged(QWidget* old, QWidget* now);
     void StopFiltering();
-    int MessageHeight(const QFont& font, int width) const;
 
     QString m_message;
     MeasuresSource m_measures;
     QWidget* m_box = nullptr; // children of this widget
     QLabel* m_caption = nullptr;
-    QTextEdit* m_view = nullptr;
+    CScrollingText* m_view = nullptr;
     QPushButton* m_ok = nullptr;
     bool m_filtering = false;
     QMetaObject::Connection m_focusWatch;

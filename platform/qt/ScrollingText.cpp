@@ -203,30 +203,41 @@ int CScrollingText::Padding() const
 
 void CScrollingText::LayOut(int width)
 {
+    m_contentHeight = LayOutInto(m_layout, width);
+}
+
+int CScrollingText::LayOutInto(QTextLayout& layout, int width) const
+{
     width = std::max(width - 2 * Padding(), 1);
     QFont textFont = font();
     textFont.setPixelSize(m_pixelSize);
     QString text = m_text;
     // One layout for the whole text: line feeds become forced line breaks inside it.
     text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    m_layout.clearLayout();
-    m_layout.setText(text);
-    m_layout.setFont(textFont);
+    layout.clearLayout();
+    layout.setText(text);
+    layout.setFont(textFont);
     QTextOption option(m_alignment);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    m_layout.setTextOption(option);
+    layout.setTextOption(option);
 
     const double lineSpacing = QFontMetricsF(textFont).height();
     double y = 0;
-    m_layout.beginLayout();
-    for (QTextLine line = m_layout.createLine(); line.isValid(); line = m_layout.createLine())
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
     {
         line.setLineWidth(width);
         line.setPosition(QPointF(0, y));
         y += std::max(line.height(), lineSpacing);
     }
-    m_layout.endLayout();
-    m_contentHeight = static_cast<int>(std::ceil(y));
+    layout.endLayout();
+    return static_cast<int>(std::ceil(y));
+}
+
+int CScrollingText::HeightForWidth(int width) const
+{
+    QTextLayout layout;
+    return LayOutInto(layout, width);
 }
 
 void CScrollingText::paintEvent(QPaintEvent*)

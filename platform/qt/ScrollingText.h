@@ -35,6 +35,8 @@ public:
     bool MoreBelow() const;
     // The text of each line as laid out at the present width.
     QStringList Lines();
+    // The height the whole text needs in a box `width` pixels wide, without a scroll bar.
+    int HeightForWidth(int width) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +47,8 @@ private:
     void Invalidate();
     void EnsureLayout();
     void LayOut(int width);
+    // Lays the text out into `layout` at `width`; returns the height it takes.
+    int LayOutInto(QTextLayout& layout, int width) const;
     void PaintMoreMark(QPainter& painter) const;
     int Padding() const;
 

@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -616,7 +615,7 @@ void CTestQtDialogSurface::timerTicksWhileAMessageBoxIsOpen()
                            {
                                seen = true;
                                caption = box->Caption();
-                               shownText = box->MessageView()->toPlainText();
+                               shownText = box->MessageView()->Text();
                                okLabel = box->OkButton()->text();
                                box->OkButton()->click();
                            }

@@ -7,12 +7,12 @@
 #include "platform/qt/MessageBoxOverlay.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
+#include "platform/qt/ScrollingText.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 #include <chrono>
@@ -218,13 +218,21 @@ void CTestQtSurfaceInput::messageBoxLiesInTheMiddleOfTheWindow()
             seen.box = PlaceIn(window, box.Box());
             seen.view = PlaceIn(window, box.MessageView());
             seen.ok = PlaceIn(window, box.OkButton());
-            seen.textPixelSize = box.MessageView()->font().pixelSize();
+            seen.textPixelSize = box.MessageView()->PixelSize();
             seen.buttonPixelSize = box.OkButton()->font().pixelSize();
             seen.okFocused = box.OkButton()->hasFocus();
             seen.scrolls = box.MessageView()->verticalScrollBar()->maximum() > 0;
             // Nothing is cut off at the right: the long file name breaks inside itself.
-            seen.wrapped = box.MessageView()->document()->idealWidth() <=
-                           box.MessageView()->viewport()->width();
+            QFont font = box.MessageView()->font();
+            font.setPixelSize(box.MessageView()->PixelSize());
+            const QStringList lines = box.MessageView()->Lines();
+            seen.wrapped =
+                std::all_of(lines.begin(), lines.end(),
+                            [&](const QString& line)
+                            {
+                                return QFontMetrics(font).horizontalAdvance(line.trimmed()) <=
+                                       box.MessageView()->viewport()->width();
+                            });
             QTest::keyClick(box.OkButton(), Qt::Key_Return);
         });
     m_surface->ShowMessageBox(text.toStdString());
@@ -278,7 +286,7 @@ void CTestQtSurfaceInput::messageBoxHoldsTheDialogBeneath()
                                window->rect().contains(PlaceIn(window, box.Box())) &&
                                std::abs(PlaceIn(window, box.Box()).center().x() -
                                         window->rect().center().x()) <= 1 &&
-                               box.MessageView()->font().pixelSize() == m_surface->BodyPixelSize();
+                               box.MessageView()->PixelSize() == m_surface->BodyPixelSize();
             QTest::keyClick(box.OkButton(), Qt::Key_Space);
         });
     m_surface->ShowMessageBox("Kein Bilddatei in Liste angegeben");
