@@ -9,6 +9,7 @@
 #include "platform/qt/ScrollingText.h"
 #include "platform/qt/TypeScale.h"
 #include "platform/qt/WrappingButton.h"
+#include "qt/RecordingSink.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -25,33 +26,6 @@
 
 namespace
 {
-class CRecordingSink : public IDialogMessageSink
-{
-public:
-    bool OnDialogInit() override
-    {
-        ++initCount;
-        return true;
-    }
-    void OnMessage(const DialogMessage& message) override
-    {
-        messages.push_back(message);
-        if (onMessage)
-        {
-            onMessage(message);
-        }
-    }
-    int Count(MessageKind kind) const
-    {
-        return static_cast<int>(std::count_if(messages.begin(), messages.end(),
-                                              [kind](const auto& m) { return m.kind == kind; }));
-    }
-
-    int initCount = 0;
-    std::vector<DialogMessage> messages;
-    std::function<void(const DialogMessage&)> onMessage;
-};
-
 // Places of the portrait template's controls, in dialog units.
 struct UnitPlace
 {

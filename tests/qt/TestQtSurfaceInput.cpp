@@ -8,6 +8,7 @@
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
 #include "platform/qt/ScrollingText.h"
+#include "qt/RecordingSink.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -23,28 +24,6 @@
 namespace
 {
 using std::chrono::milliseconds;
-
-class CRecordingSink : public IDialogMessageSink
-{
-public:
-    bool OnDialogInit() override { return true; }
-    void OnMessage(const DialogMessage& message) override
-    {
-        messages.push_back(message);
-        if (onMessage)
-        {
-            onMessage(message);
-        }
-    }
-    int Count(MessageKind kind) const
-    {
-        return static_cast<int>(std::count_if(messages.begin(), messages.end(),
-                                              [kind](const auto& m) { return m.kind == kind; }));
-    }
-
-    std::vector<DialogMessage> messages;
-    std::function<void(const DialogMessage&)> onMessage;
-};
 
 // A rectangle of `widget` in the coordinates of `window`.
 QRect PlaceIn(const QWidget* window, const QWidget* widget)
