@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScroller>
 #include <algorithm>
 #include <cmath>
 #include <vector>

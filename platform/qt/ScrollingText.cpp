@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QResizeEvent>
@@ -38,8 +39,9 @@ CScrollingText::CScrollingText(QWidget* parent)
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
 
-    // A drag with the finger (or the mouse) moves the text, a flick carries it on.
-    QScroller::grabGesture(viewport(), QScroller::LeftMouseButtonGesture);
+    // A drag with the finger (or the mouse) moves the text, a flick carries it on. The scroller
+    // is fed by hand (see the mouse handlers): Qt's gesture grab leaves a recognizer behind for
+    // every text and every message box.
     QScrollerProperties properties = QScroller::scroller(viewport())->scrollerProperties();
     properties.setScrollMetric(QScrollerProperties::OvershootDragResistanceFactor, 0.0);
     properties.setScrollMetric(QScrollerProperties::OvershootScrollDistanceFactor, 0.0);
@@ -290,6 +292,39 @@ void CScrollingText::resizeEvent(QResizeEvent* event)
         m_layoutValid = false;
         EnsureLayout();
     }
+}
+
+void CScrollingText::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+    {
+        QScroller::scroller(viewport())
+            ->handleInput(QScroller::InputPress, event->position(),
+                          static_cast<qint64>(event->timestamp()));
+    }
+    event->accept();
+}
+
+void CScrollingText::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+    {
+        QScroller::scroller(viewport())
+            ->handleInput(QScroller::InputMove, event->position(),
+                          static_cast<qint64>(event->timestamp()));
+    }
+    event->accept();
+}
+
+void CScrollingText::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+    {
+        QScroller::scroller(viewport())
+            ->handleInput(QScroller::InputRelease, event->position(),
+                          static_cast<qint64>(event->timestamp()));
+    }
+    event->accept();
 }
 
 void CScrollingText::scrollContentsBy(int, int)
