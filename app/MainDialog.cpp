@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include "app/DialogTexts.h"
+#include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/ProgramFile.h"
 #include "platform/Resources.h"
@@ -74,7 +75,7 @@ bool CMainDialog::OnDialogInit()
     m_state.g_appFolder =
         m_programFolderOverride.empty() ? FolderOfPath(ProgramFilePath()) : m_programFolderOverride;
     m_state.g_started = false;
-    m_state.g_screenState = ScreenState::Start;
+    EnterScreen(m_state, Screen::Start);
     ShowStartScreen();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/MainDialog.h"
+#include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/Resources.h"
 #include "platform/TemplateCursor.h"
@@ -163,7 +164,7 @@ void CRelayout::RedrawScreen()
         show(LeftButton, false);
         m_surface.SetControlText(RightButton, DialogText::End);
         label(CentreButton, DialogText::Back, backOffered);
-        m_state.g_screenState = ScreenState::End;
+        EnterScreen(m_state, Screen::End);
         break;
     case ScreenState::Start:
         m_dialog.ShowStartScreen();

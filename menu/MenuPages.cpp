@@ -2,6 +2,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/MainDialog.h"
+#include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/DirectorySearch.h"
 
@@ -64,8 +65,8 @@ void CMenuPages::ShowMainMenuPage()
 {
     m_state.g_backBlocked = false;
     m_state.g_subMenuFirst = 0;
-    m_state.g_viewMode = ViewMode::MainMenu;
-    m_state.g_leftButtonMode = LeftButtonMode::PreviousMainMenuPage;
+    EnterScreen(m_state,
+                m_state.g_menuFirst != 0 ? Screen::MainMenuLaterPage : Screen::MainMenuFirstPage);
 
     m_surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
     m_surface.ShowControl(ControlId::LineStoreList, Visibility::Hidden);
@@ -74,10 +75,7 @@ void CMenuPages::ShowMainMenuPage()
     if (m_state.g_menuFirst != 0)
         m_surface.SetControlText(ControlId::LeftButton, DialogText::Back);
     else
-    {
         m_surface.SetControlText(ControlId::LeftButton, DialogText::End);
-        m_state.g_leftButtonMode = LeftButtonMode::EndProgram;
-    }
 
     m_store.Clear();
     for (Text& name : SearchFolder(m_state.g_appFolder, EntryKind::Folders))
@@ -109,8 +107,7 @@ void CMenuPages::ShowSubMenuPage()
                              m_state.g_subMenuFirst != 0 ? DialogText::Back : DialogText::MainMenu);
     m_surface.ShowControl(ControlId::LeftButton, Visibility::Shown);
     m_surface.ShowControl(ControlId::LineStoreList, Visibility::Hidden);
-    m_state.g_viewMode = ViewMode::SubMenu;
-    m_state.g_leftButtonMode = LeftButtonMode::PreviousSubMenuPage;
+    EnterScreen(m_state, Screen::SubMenuPage);
 
     m_store.Clear();
     for (Text& name : SearchFolder(m_state.g_listFolder, EntryKind::ListFiles))

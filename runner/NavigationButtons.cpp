@@ -1,6 +1,7 @@
 #include "runner/NavigationButtons.h"
 
 #include "app/MainDialog.h"
+#include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "runner/StepBackWalk.h"
 
@@ -115,14 +116,13 @@ void CNavigationButtons::LeavePictureScreen()
     m_surface.ShowControl(ControlId::SubHeading, Visibility::Shown);
     m_surface.ShowControl(ControlId::BodyText, Visibility::Shown);
     m_surface.ShowControl(ControlId::Picture, Visibility::Hidden);
-    m_state.g_screenState = ScreenState::Step;
-    m_state.g_viewMode = ViewMode::ListStep;
+    EnterScreen(m_state, Screen::PictureLeft);
 }
 
 void CNavigationButtons::Answer(std::int32_t target)
 {
     m_state.g_currentLine = target > 0 ? target - 1 : 0;
-    m_state.g_viewMode = ViewMode::ListStep;
+    EnterScreen(m_state, Screen::Answered);
     m_dialog.RunSteps();
 }
 

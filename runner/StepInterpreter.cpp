@@ -2,6 +2,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/MainDialog.h"
+#include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/NamedFile.h"
 #include "platform/ReadOnlyFile.h"
@@ -29,9 +30,7 @@ void CStepInterpreter::LoadList(const Text& path)
 {
     for (const int id : ControlId::MenuButtons)
         m_surface.ShowControl(id, Visibility::Hidden);
-    m_state.g_viewMode = ViewMode::ListStep;
-    m_state.g_screenState = ScreenState::Step;
-    m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
+    EnterScreen(m_state, Screen::Step);
     // Targets of a question in another list mean nothing in this one.
     m_state.g_yesTarget = 0;
     m_state.g_noTarget = 0;
@@ -116,9 +115,7 @@ CStepInterpreter::PassFlow CStepInterpreter::CarryOut(const Text& line, Pass& pa
         pass.text = std::move(warning);
         // The warning is a step of its own: its buttons act as they read, whatever
         // screen the pass began after.
-        m_state.g_screenState = ScreenState::Step;
-        m_state.g_viewMode = ViewMode::ListStep;
-        m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
+        EnterScreen(m_state, Screen::Step);
         return PassFlow::Stop;
     }
     case LineKind::Picture:
@@ -237,9 +234,7 @@ CStepInterpreter::PassFlow CStepInterpreter::ShowPicture(const Text& line)
     LabelControl(m_surface, ControlId::LeftButton, DialogText::Abort, Visibility::Hidden);
     m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
     m_surface.ShowControl(ControlId::RightButton, Visibility::Hidden);
-    m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
-    m_state.g_screenState = ScreenState::Picture;
-    m_state.g_viewMode = ViewMode::ListPicture;
+    EnterScreen(m_state, Screen::Picture);
     return PassFlow::Stop;
 }
 
@@ -254,9 +249,7 @@ CStepInterpreter::PassFlow CStepInterpreter::EndStep(const Text& line, Pass& pas
     pass.text.append(WithoutLast(line));
     LabelControl(m_surface, ControlId::LeftButton, DialogText::Abort, Visibility::Shown);
     LabelControl(m_surface, ControlId::RightButton, DialogText::Next, Visibility::Shown);
-    m_state.g_leftButtonMode = LeftButtonMode::LeaveList;
-    m_state.g_viewMode = ViewMode::ListStep;
-    m_state.g_screenState = ScreenState::Step;
+    EnterScreen(m_state, Screen::Step);
     return PassFlow::Stop;
 }
 
@@ -265,9 +258,7 @@ CStepInterpreter::PassFlow CStepInterpreter::AskQuestion(const Text& line, Pass&
     pass.text += line;
     m_state.g_bodyText = pass.text;
     ++m_state.g_currentLine;
-    m_state.g_viewMode = ViewMode::ListQuestion;
-    m_state.g_screenState = ScreenState::Question;
-    m_state.g_leftButtonMode = LeftButtonMode::QuestionScreen;
+    EnterScreen(m_state, Screen::Question);
     m_state.g_backBlocked = true;
     ++m_state.g_stepCounter;
     LabelControl(m_surface, ControlId::LeftButton,
@@ -325,7 +316,7 @@ void CStepInterpreter::ShowEndScreen()
     m_surface.ShowControl(ControlId::LeftButton, Visibility::Hidden);
     LabelControl(m_surface, ControlId::CentreButton, DialogText::Back,
                  m_state.g_backBlocked ? Visibility::Hidden : Visibility::Shown);
-    m_state.g_screenState = ScreenState::End;
+    EnterScreen(m_state, Screen::End);
 }
 
 CStepInterpreter::PassFlow CStepInterpreter::AbortList(const char* message)
