@@ -1,5 +1,6 @@
 #include "check/ListChecker.h"
 
+#include "check/FindingKind.h"
 #include "platform/CodePage.h"
 #include "platform/NamedFile.h"
 #include "platform/ReadOnlyFile.h"
@@ -86,13 +87,16 @@ CListChecker::CListChecker(IPictureDecoder* decoder) : m_decoder(decoder) {}
 
 CListChecker::~CListChecker() = default;
 
-void CListChecker::Report(int document, std::int32_t line, Severity severity, const char* code,
-                          Text text)
+void CListChecker::Report(int document, std::int32_t line, FindingKind kind,
+                          std::initializer_list<std::string_view> arguments)
 {
     const Text& file = m_documents[static_cast<std::size_t>(document)]->path;
-    if (!m_reported.emplace(file, line, code, text).second)
+    const FindingEntry& entry = FindingEntryOf(kind);
+    Text text = FindingText(kind, arguments);
+    if (!m_reported.emplace(file, line, entry.code, text).second)
         return;
-    m_findings.push_back({MakeDisplayable(file), line, severity, code, std::move(text)});
+    m_findings.push_back(
+        {MakeDisplayable(file), line, entry.severity, entry.code, std::move(text)});
 }
 
 int CListChecker::LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
@@ -146,7 +150,7 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
     Document& document = *m_documents[static_cast<std::size_t>(list)];
     if (!document.readable)
     {
-        Report(list, 1, Severity::Error, "unreadable-list", "Liste kann nicht geöffnet werden");
+        Report(list, 1, FindingKind::UnreadableList);
         return;
     }
 
@@ -171,13 +175,11 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         const Text trimmed = TrimSpaces(stored);
         if (!stored.empty() && stored.front() == ' ' && !trimmed.empty() &&
             ClassifyLine(stored) != ClassifyLine(trimmed))
-            Report(start.document, start.line + 1, Severity::Warning, "marker-after-spaces",
-                   "Zeile beginnt einen Schritt mit Leerzeichen vor dem Zeichen am Anfang: sie "
-                   "wird hier als Text gezeigt");
+            Report(start.document, start.line + 1, FindingKind::MarkerAfterSpaces);
 
         const Outcome outcome = Follow(start);
         if (firstPass && outcome.kind == Outcome::Kind::End)
-            Report(list, 1, Severity::Warning, "no-step", "Die Liste zeigt keinen Schritt");
+            Report(list, 1, FindingKind::NoStep);
         firstPass = false;
 
         Document& ended = *m_documents[static_cast<std::size_t>(outcome.document)];
@@ -240,11 +242,9 @@ CListChecker::Outcome CListChecker::Follow(const Node& start)
             const Node& closing = path.back();
             const Document& at = *m_documents[static_cast<std::size_t>(closing.document)];
             const Text line = TrimSpaces(at.store.GetText(closing.line));
-            Report(closing.document, closing.line + 1, Severity::Error, "endless-pass",
-                   ClassifyLine(line) == LineKind::TextFile
-                       ? "Endlosschleife: die Textdatei wird im selben Schritt erneut geladen"
-                       : "Endlosschleife: zwischen Sprungmarke und Sprung steht kein Schrittende, "
-                         "keine Frage und kein Bild");
+            Report(closing.document, closing.line + 1,
+                   ClassifyLine(line) == LineKind::TextFile ? FindingKind::EndlessTextFile
+                                                            : FindingKind::EndlessJump);
             outcome.kind = Outcome::Kind::Loop;
             break;
         }
@@ -368,14 +368,11 @@ void CListChecker::CheckStatically(int document)
     const auto lineOf = [&](std::size_t offset)
     { return static_cast<std::int32_t>(LineNumberOfOffset(d.bytes, offset)); };
     if (facts.firstZeroByte)
-        Report(document, lineOf(*facts.firstZeroByte), Severity::Warning, "zero-byte",
-               "Die Datei enthält Null-Bytes; sie werden übergangen");
+        Report(document, lineOf(*facts.firstZeroByte), FindingKind::ZeroByte);
     if (facts.firstUndefinedByte)
-        Report(document, lineOf(*facts.firstUndefinedByte), Severity::Warning, "undefined-byte",
-               "Zeichen, das Windows-1252 nicht kennt");
+        Report(document, lineOf(*facts.firstUndefinedByte), FindingKind::UndefinedByte);
     if (facts.firstOtherLineEnd)
-        Report(document, lineOf(*facts.firstOtherLineEnd), Severity::Warning, "mixed-line-ends",
-               "Gemischte Zeilenenden (CR LF, LF, CR)");
+        Report(document, lineOf(*facts.firstOtherLineEnd), FindingKind::MixedLineEnds);
 
     std::map<Text, std::int32_t> labels;
     for (std::int32_t i = 0; i < d.store.Count(); ++i)
@@ -385,15 +382,13 @@ void CListChecker::CheckStatically(int document)
         {
             const auto [first, added] = labels.emplace(*name, i);
             if (!added)
-                Report(document, i + 1, Severity::Warning, "duplicate-label",
-                       "Sprungmarke " + Quoted(*name) + " steht schon in Zeile " +
-                           DecimalText(first->second + 1) + "; Sprünge führen dorthin");
+                Report(document, i + 1, FindingKind::DuplicateLabel,
+                       {Quoted(*name), DecimalText(first->second + 1)});
         }
         else if (stored.find_first_not_of(' ') != Text::npos && stored.front() == ' ' &&
                  TrimSpaces(stored).front() == '%')
-            Report(document, i + 1, Severity::Warning, "label-after-spaces",
-                   "Sprungmarke " + Quoted(TrimSpaces(TrimSpaces(stored).substr(1))) +
-                       " mit Leerzeichen vor \"%\" wird nie gefunden");
+            Report(document, i + 1, FindingKind::LabelAfterSpaces,
+                   {Quoted(TrimSpaces(TrimSpaces(stored).substr(1)))});
     }
 }
 
@@ -405,92 +400,88 @@ void CListChecker::CheckLine(int document, std::int32_t index, const Text& line)
     {
     case LineKind::Jump:
         if (line != "@" && !d.labels.FindLabelLine(d.store, TrimSpaces(line.substr(1))))
-            Report(document, number, Severity::Error, "missing-label",
-                   "Sprungmarke " + Quoted(TrimSpaces(line.substr(1))) + " nicht gefunden");
+            Report(document, number, FindingKind::MissingJumpLabel,
+                   {Quoted(TrimSpaces(line.substr(1)))});
         break;
     case LineKind::Question:
     {
         if (index + 1 >= d.store.Count())
         {
-            Report(document, number, Severity::Error, "question-in-last-line",
-                   "Frage in der letzten Zeile: die Sprungziele fehlen");
+            Report(document, number, FindingKind::QuestionInLastLine);
             break;
         }
         const Text targets = TrimSpaces(d.store.GetText(index + 1));
         const auto slash = targets.find('/');
         if (slash == Text::npos)
         {
-            Report(document, number + 1, Severity::Error, "targets-without-slash",
-                   "Sprungziele ohne \"/\": " + Quoted(targets));
+            Report(document, number + 1, FindingKind::TargetsWithoutSlash, {Quoted(targets)});
             break;
         }
         const Text no = TrimSpaces(targets.substr(0, slash));
         const Text yes = TrimSpaces(targets.substr(slash + 1));
         if (!d.labels.FindLabelLine(d.store, no))
-            Report(document, number + 1, Severity::Error, "missing-label",
-                   "Sprungmarke " + Quoted(no) + " für NEIN nicht gefunden");
+            Report(document, number + 1, FindingKind::MissingNoLabel, {Quoted(no)});
         if (!d.labels.FindLabelLine(d.store, yes))
-            Report(document, number + 1, Severity::Error, "missing-label",
-                   "Sprungmarke " + Quoted(yes) + " für JA nicht gefunden");
+            Report(document, number + 1, FindingKind::MissingYesLabel, {Quoted(yes)});
         break;
     }
     case LineKind::StopwatchStart:
         if (ReadStopwatchStart(line).seconds == 0)
-            Report(document, number, Severity::Error, "zero-duration",
-                   "Dauer der Stoppuhr " + Quoted(TrimSpaces(line.substr(1))) +
-                       " ergibt 0 Sekunden");
+            Report(document, number, FindingKind::ZeroDuration,
+                   {Quoted(TrimSpaces(line.substr(1)))});
         break;
     case LineKind::Picture:
-        CheckNamedFile(document, index, TrimSpaces(line.substr(1)), true);
+        CheckNamedFile(document, index, TrimSpaces(line.substr(1)), NamedFileKind::Picture);
         break;
     case LineKind::TextFile:
-        CheckNamedFile(document, index, TrimSpaces(WithoutFirstCharacter(line)), false);
+        CheckNamedFile(document, index, TrimSpaces(WithoutFirstCharacter(line)),
+                       NamedFileKind::TextFile);
         break;
     default:
         break;
     }
 }
 
-void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& name, bool picture)
+void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& name,
+                                  NamedFileKind kind)
 {
     const Document& d = *m_documents[static_cast<std::size_t>(document)];
     const std::int32_t number = index + 1;
-    const Text what = picture ? "Bild " : "Textdatei ";
+    const bool picture = kind == NamedFileKind::Picture;
     if (name.empty())
     {
-        if (picture)
-            Report(document, number, Severity::Error, "picture-without-name",
-                   "Bildzeile ohne Dateinamen");
-        else
-            Report(document, number, Severity::Error, "missing-file",
-                   "Textdateizeile ohne Dateinamen");
+        Report(document, number,
+               picture ? FindingKind::PictureWithoutName : FindingKind::TextFileWithoutName);
         return;
     }
+    const Text quoted = Quoted(name);
     if (name.find('\\') != Text::npos)
-        Report(document, number, Severity::Warning, "backslash",
-               what + Quoted(name) + " trennt Ordner mit \"\\\"; \"/\" ist üblich");
+        Report(document, number,
+               picture ? FindingKind::PictureBackslash : FindingKind::TextFileBackslash, {quoted});
     const NamedFile named = FindNamedFile(d.programFolder, d.listFolder, name);
     if (named.outsideProgramFolder)
     {
-        Report(document, number, Severity::Error, "outside-program-folder",
-               what + Quoted(name) + " liegt außerhalb des Programmordners");
+        Report(document, number,
+               picture ? FindingKind::PictureOutsideProgramFolder
+                       : FindingKind::TextFileOutsideProgramFolder,
+               {quoted});
         return;
     }
     if (!named.foundPath)
     {
-        Report(document, number, Severity::Error, picture ? "missing-picture" : "missing-file",
-               what + Quoted(name) + " nicht gefunden");
+        Report(document, number,
+               picture ? FindingKind::MissingPicture : FindingKind::MissingTextFile, {quoted});
         return;
     }
     if (named.foundByOtherCase)
-        Report(document, number, Severity::Warning, "name-case",
-               what + Quoted(name) + " passt nur ohne Beachtung der Groß- und Kleinschreibung: " +
-                   Quoted(*named.foundPath));
+        Report(document, number,
+               picture ? FindingKind::PictureNameCase : FindingKind::TextFileNameCase,
+               {quoted, Quoted(*named.foundPath)});
     CReadOnlyFile file;
     if (picture ? !PictureLoads(*named.foundPath) : !file.Open(*named.foundPath))
-        Report(document, number, Severity::Error,
-               picture ? "unloadable-picture" : "unreadable-file",
-               what + Quoted(name) + " kann nicht geladen werden");
+        Report(document, number,
+               picture ? FindingKind::UnloadablePicture : FindingKind::UnreadableTextFile,
+               {quoted});
 }
 
 void CListChecker::ReportUnreachable(int document)
@@ -498,10 +489,11 @@ void CListChecker::ReportUnreachable(int document)
     const Document& d = *m_documents[static_cast<std::size_t>(document)];
     const auto reportRun = [&](std::int32_t first, std::int32_t last)
     {
-        Report(document, first + 1, Severity::Warning, "unreachable",
-               first == last ? Text("Zeile wird nie erreicht")
-                             : "Zeilen " + DecimalText(first + 1) + " bis " +
-                                   DecimalText(last + 1) + " werden nie erreicht");
+        if (first == last)
+            Report(document, first + 1, FindingKind::UnreachableLine);
+        else
+            Report(document, first + 1, FindingKind::UnreachableLines,
+                   {DecimalText(first + 1), DecimalText(last + 1)});
     };
     // Runs of lines that no pass reads, blank lines and comments aside.
     std::int32_t runFirst = -1;
@@ -532,9 +524,7 @@ void CListChecker::ReportUnreachable(int document)
     for (const std::int32_t line : d.unshown)
     {
         if (line != previous + 1)
-            Report(document, line + 1, Severity::Warning, "unshown-text",
-                   "Text wird nie gezeigt: nach ihm folgt kein Schrittende, keine Frage und kein "
-                   "Bild");
+            Report(document, line + 1, FindingKind::UnshownText);
         previous = line;
     }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "check/Finding.h"
+#include "check/FindingKind.h"
 #include "platform/IPictureDecoder.h"
 #include "runner/LabelIndex.h"
 #include "runner/LineStore.h"
@@ -41,11 +42,17 @@ private:
                      bool isList);
     void CheckStatically(int document);
     void CheckLine(int document, std::int32_t line, const Text& text);
-    void CheckNamedFile(int document, std::int32_t line, const Text& name, bool picture);
+    enum class NamedFileKind
+    {
+        Picture,
+        TextFile,
+    };
+    void CheckNamedFile(int document, std::int32_t line, const Text& name, NamedFileKind kind);
     Outcome Follow(const Node& start);
     Outcome StepOf(const Node& node, Node& next);
     bool PictureLoads(const Text& path);
-    void Report(int document, std::int32_t line, Severity severity, const char* code, Text text);
+    void Report(int document, std::int32_t line, FindingKind kind,
+                std::initializer_list<std::string_view> arguments = {});
     void ReportUnreachable(int document);
 
     IPictureDecoder* m_decoder;

@@ -4,8 +4,10 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -617,5 +619,36 @@ TEST(CheckExamples, OnlyTheFaultTopicHasFindings)
     EXPECT_EQ(run.summary["errors"], "#11");
     EXPECT_EQ(run.summary["warnings"], "#0");
     EXPECT_EQ(run.exitStatus, 1);
+}
+
+// Each sample fault list gives exactly what its recording in golden/check/ says.
+TEST(CheckExamples, FaultListsMatchTheirRecordings)
+{
+    const std::string program = TAVRINO_PROGRAM;
+    const fs::path topic = fs::path(program).parent_path() / "Übung Fehlermeldungen";
+    const fs::path recordings = fs::path(TAVRINO_GOLDEN) / "check";
+    CWorkingFolder working(topic);
+    std::vector<std::string> lists;
+    for (const auto& entry : fs::directory_iterator(topic))
+    {
+        if (entry.path().extension() == ".lst")
+            lists.push_back(entry.path().stem().string());
+    }
+    std::vector<std::string> recorded;
+    for (const auto& entry : fs::directory_iterator(recordings))
+        recorded.push_back(entry.path().stem().string());
+    std::sort(lists.begin(), lists.end());
+    std::sort(recorded.begin(), recorded.end());
+    EXPECT_EQ(recorded, lists);
+    for (const auto& name : lists)
+    {
+        SCOPED_TRACE(name);
+        std::ifstream file(recordings / (name + ".expected"), std::ios::binary);
+        const std::string expected((std::istreambuf_iterator<char>(file)),
+                                   std::istreambuf_iterator<char>());
+        const auto run = RunProgram({"check", name + ".lst"});
+        EXPECT_EQ(run.output, expected);
+        EXPECT_EQ(run.exitStatus, 1);
+    }
 }
 } // namespace

@@ -1,0 +1,111 @@
+#include "check/FindingKind.h"
+
+#include <array>
+
+namespace
+{
+// clang-format off
+constexpr std::array Entries{
+    FindingEntry{FindingKind::UnreadableList, "unreadable-list", Severity::Error,
+                 "Liste kann nicht geöffnet werden"},
+    FindingEntry{FindingKind::MarkerAfterSpaces, "marker-after-spaces", Severity::Warning,
+                 "Zeile beginnt einen Schritt mit Leerzeichen vor dem Zeichen am Anfang: sie wird "
+                 "hier als Text gezeigt"},
+    FindingEntry{FindingKind::NoStep, "no-step", Severity::Warning,
+                 "Die Liste zeigt keinen Schritt"},
+    FindingEntry{FindingKind::EndlessJump, "endless-pass", Severity::Error,
+                 "Endlosschleife: zwischen Sprungmarke und Sprung steht kein Schrittende, keine "
+                 "Frage und kein Bild"},
+    FindingEntry{FindingKind::EndlessTextFile, "endless-pass", Severity::Error,
+                 "Endlosschleife: die Textdatei wird im selben Schritt erneut geladen"},
+    FindingEntry{FindingKind::ZeroByte, "zero-byte", Severity::Warning,
+                 "Die Datei enthält Null-Bytes; sie werden übergangen"},
+    FindingEntry{FindingKind::UndefinedByte, "undefined-byte", Severity::Warning,
+                 "Zeichen, das Windows-1252 nicht kennt"},
+    FindingEntry{FindingKind::MixedLineEnds, "mixed-line-ends", Severity::Warning,
+                 "Gemischte Zeilenenden (CR LF, LF, CR)"},
+    FindingEntry{FindingKind::DuplicateLabel, "duplicate-label", Severity::Warning,
+                 "Sprungmarke {} steht schon in Zeile {}; Sprünge führen dorthin"},
+    FindingEntry{FindingKind::LabelAfterSpaces, "label-after-spaces", Severity::Warning,
+                 "Sprungmarke {} mit Leerzeichen vor \"%\" wird nie gefunden"},
+    FindingEntry{FindingKind::MissingJumpLabel, "missing-label", Severity::Error,
+                 "Sprungmarke {} nicht gefunden"},
+    FindingEntry{FindingKind::MissingNoLabel, "missing-label", Severity::Error,
+                 "Sprungmarke {} für NEIN nicht gefunden"},
+    FindingEntry{FindingKind::MissingYesLabel, "missing-label", Severity::Error,
+                 "Sprungmarke {} für JA nicht gefunden"},
+    FindingEntry{FindingKind::QuestionInLastLine, "question-in-last-line", Severity::Error,
+                 "Frage in der letzten Zeile: die Sprungziele fehlen"},
+    FindingEntry{FindingKind::TargetsWithoutSlash, "targets-without-slash", Severity::Error,
+                 "Sprungziele ohne \"/\": {}"},
+    FindingEntry{FindingKind::ZeroDuration, "zero-duration", Severity::Error,
+                 "Dauer der Stoppuhr {} ergibt 0 Sekunden"},
+    FindingEntry{FindingKind::PictureWithoutName, "picture-without-name", Severity::Error,
+                 "Bildzeile ohne Dateinamen"},
+    FindingEntry{FindingKind::TextFileWithoutName, "missing-file", Severity::Error,
+                 "Textdateizeile ohne Dateinamen"},
+    FindingEntry{FindingKind::PictureBackslash, "backslash", Severity::Warning,
+                 "Bild {} trennt Ordner mit \"\\\"; \"/\" ist üblich"},
+    FindingEntry{FindingKind::TextFileBackslash, "backslash", Severity::Warning,
+                 "Textdatei {} trennt Ordner mit \"\\\"; \"/\" ist üblich"},
+    FindingEntry{FindingKind::PictureOutsideProgramFolder, "outside-program-folder",
+                 Severity::Error, "Bild {} liegt außerhalb des Programmordners"},
+    FindingEntry{FindingKind::TextFileOutsideProgramFolder, "outside-program-folder",
+                 Severity::Error, "Textdatei {} liegt außerhalb des Programmordners"},
+    FindingEntry{FindingKind::MissingPicture, "missing-picture", Severity::Error,
+                 "Bild {} nicht gefunden"},
+    FindingEntry{FindingKind::MissingTextFile, "missing-file", Severity::Error,
+                 "Textdatei {} nicht gefunden"},
+    FindingEntry{FindingKind::PictureNameCase, "name-case", Severity::Warning,
+                 "Bild {} passt nur ohne Beachtung der Groß- und Kleinschreibung: {}"},
+    FindingEntry{FindingKind::TextFileNameCase, "name-case", Severity::Warning,
+                 "Textdatei {} passt nur ohne Beachtung der Groß- und Kleinschreibung: {}"},
+    FindingEntry{FindingKind::UnloadablePicture, "unloadable-picture", Severity::Error,
+                 "Bild {} kann nicht geladen werden"},
+    FindingEntry{FindingKind::UnreadableTextFile, "unreadable-file", Severity::Error,
+                 "Textdatei {} kann nicht geladen werden"},
+    FindingEntry{FindingKind::UnreachableLine, "unreachable", Severity::Warning,
+                 "Zeile wird nie erreicht"},
+    FindingEntry{FindingKind::UnreachableLines, "unreachable", Severity::Warning,
+                 "Zeilen {} bis {} werden nie erreicht"},
+    FindingEntry{FindingKind::UnshownText, "unshown-text", Severity::Warning,
+                 "Text wird nie gezeigt: nach ihm folgt kein Schrittende, keine Frage und kein "
+                 "Bild"},
+};
+// clang-format on
+
+// The table is looked up by position: its order must be the order of the enum.
+constexpr bool InEnumOrder()
+{
+    for (std::size_t i = 0; i < Entries.size(); ++i)
+    {
+        if (static_cast<std::size_t>(Entries[i].kind) != i)
+            return false;
+    }
+    return Entries.size() == static_cast<std::size_t>(FindingKind::UnshownText) + 1;
+}
+static_assert(InEnumOrder());
+} // namespace
+
+const FindingEntry& FindingEntryOf(FindingKind kind)
+{
+    return Entries[static_cast<std::size_t>(kind)];
+}
+
+Text FindingText(FindingKind kind, std::initializer_list<std::string_view> arguments)
+{
+    const std::string_view pattern = FindingEntryOf(kind).text;
+    Text text;
+    auto argument = arguments.begin();
+    std::size_t at = 0;
+    for (;;)
+    {
+        const std::size_t hole = pattern.find("{}", at);
+        text.append(pattern.substr(at, hole == std::string_view::npos ? hole : hole - at));
+        if (hole == std::string_view::npos)
+            return text;
+        if (argument != arguments.end())
+            text.append(*argument++);
+        at = hole + 2;
+    }
+}

@@ -1,0 +1,58 @@
+// Every finding the checker can give: its stable code, its severity and its German text, in
+// one table (FindingKind.cpp). A code may stand for several kinds whose texts differ.
+#pragma once
+
+#include "check/Finding.h"
+
+#include <initializer_list>
+#include <string_view>
+
+enum class FindingKind
+{
+    UnreadableList,
+    MarkerAfterSpaces,
+    NoStep,
+    EndlessJump,
+    EndlessTextFile,
+    ZeroByte,
+    UndefinedByte,
+    MixedLineEnds,
+    DuplicateLabel,
+    LabelAfterSpaces,
+    MissingJumpLabel,
+    MissingNoLabel,
+    MissingYesLabel,
+    QuestionInLastLine,
+    TargetsWithoutSlash,
+    ZeroDuration,
+    PictureWithoutName,
+    TextFileWithoutName,
+    PictureBackslash,
+    TextFileBackslash,
+    PictureOutsideProgramFolder,
+    TextFileOutsideProgramFolder,
+    MissingPicture,
+    MissingTextFile,
+    PictureNameCase,
+    TextFileNameCase,
+    UnloadablePicture,
+    UnreadableTextFile,
+    UnreachableLine,
+    UnreachableLines,
+    UnshownText,
+};
+
+struct FindingEntry
+{
+    FindingKind kind;
+    const char* code;
+    Severity severity;
+    // German; each "{}" takes the next argument of FindingText in turn.
+    const char* text;
+};
+
+const FindingEntry& FindingEntryOf(FindingKind kind);
+
+// The text of `kind` with its "{}" filled from `arguments` in order; a "{}" without an
+// argument left is dropped.
+Text FindingText(FindingKind kind, std::initializer_list<std::string_view> arguments = {});
