@@ -2,8 +2,8 @@
 
 #include "check/ListChecker.h"
 #include "frontends/ScreenJson.h"
+#include "platform/Collation.h"
 #include "platform/DirectorySearch.h"
-#include "runner/LineStore.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -15,10 +15,7 @@ PlayEvent MakeEvent(PlayEventKind kind)
 
 std::string_view TrimWhiteSpace(std::string_view text)
 {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    return TrimCharacters(text, " \t\r\n");
 }
 } // namespace
 

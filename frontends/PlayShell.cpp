@@ -85,10 +85,7 @@ int CPlayShell::RunModal(CMainDialog& dialog)
             continue;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const auto first = line.find_first_not_of(" \t");
-        const auto last = line.find_last_not_of(" \t");
-        const std::string_view text = std::string_view(line).substr(first, last - first + 1);
-        if (!handle(text, m_eventsName + ":" + DecimalText(number) + ": "))
+        if (!handle(TrimCharacters(line, " \t"), m_eventsName + ":" + DecimalText(number) + ": "))
             return 2;
     }
     return 0;

@@ -1,10 +1,24 @@
 #include "platform/CodePage.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace
 {
+
+// 0x80 to 0x9F; 0 marks the five bytes the code page leaves undefined.
+constexpr std::array<char16_t, 32> CodePointsOf0x80To0x9F = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+bool IsUndefinedInWindows1252(unsigned char byte)
+{
+    return byte >= 0x80 && byte <= 0x9F && CodePointsOf0x80To0x9F[byte - 0x80] == 0;
+}
 
 std::size_t AsciiRunLength(std::string_view bytes)
 {
@@ -72,6 +86,14 @@ bool IsReadAsUtf8(std::string_view bytesWithoutZeros)
 
 } // namespace
 
+char32_t Windows1252ToUnicode(unsigned char byte)
+{
+    if (byte < 0x80 || byte > 0x9F)
+        return byte;
+    const char16_t mapped = CodePointsOf0x80To0x9F[byte - 0x80];
+    return mapped == 0 ? char32_t{byte} : char32_t{mapped};
+}
+
 FileByteFacts AnalyseFileBytes(std::string_view bytes)
 {
     FileByteFacts facts;
@@ -82,8 +104,7 @@ FileByteFacts AnalyseFileBytes(std::string_view bytes)
     for (std::size_t i = 0; i < bytes.size(); ++i)
     {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (!facts.readAsUtf8 && !facts.firstUndefinedByte &&
-            (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D))
+        if (!facts.readAsUtf8 && !facts.firstUndefinedByte && IsUndefinedInWindows1252(byte))
             facts.firstUndefinedByte = i;
         if (byte != '\r' && byte != '\n')
             continue;

@@ -7,6 +7,10 @@
 #include <optional>
 #include <string_view>
 
+// Windows-1252 byte to its Unicode code point; the five bytes the code page leaves
+// undefined map to the C1 control of the same value.
+char32_t Windows1252ToUnicode(unsigned char byte);
+
 // Converts the bytes of a list or text file to text. A file that starts with a UTF-8 byte
 // order mark, or is valid UTF-8 and holds bytes above 0x7F, is read as UTF-8 (the mark is
 // dropped); any other file as Windows-1252. Zero bytes are dropped one by one; the bytes

@@ -1,6 +1,7 @@
 #include "platform/DialogTemplate.h"
 
 #include "platform/TemplateCursor.h"
+#include "platform/Utf8.h"
 
 #include <limits>
 #include <string_view>
@@ -72,24 +73,6 @@ std::optional<DialogItemTemplate> ReadItem(CTemplateCursor& cursor,
     return item;
 }
 
-// Decodes the UTF-8 character at the front of `text` and removes it. A byte that starts
-// no valid sequence stands for its Windows-1252 character, as wherever text is shown.
-char32_t TakeCodePoint(std::string_view& text)
-{
-    const std::size_t length = ValidUtf8SequenceLength(text);
-    const auto lead = static_cast<unsigned char>(text.front());
-    if (length == 0)
-    {
-        text.remove_prefix(1);
-        return Windows1252ToUnicode(lead);
-    }
-    char32_t codePoint = length == 1 ? lead : lead & (0x7Fu >> length);
-    for (std::size_t i = 1; i < length; ++i)
-        codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i]) & 0x3Fu);
-    text.remove_prefix(length);
-    return codePoint;
-}
-
 void AppendUInt16(std::vector<std::uint8_t>& bytes, std::uint16_t value)
 {
     bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -106,7 +89,7 @@ void AppendString(std::vector<std::uint8_t>& bytes, std::string_view text)
 {
     while (!text.empty())
     {
-        char32_t codePoint = TakeCodePoint(text);
+        char32_t codePoint = TakeCharacter(text);
         // A zero word would end the string early; U+FFFF at its start would read as the
         // number marker. Neither belongs in a title.
         if (codePoint == 0)

@@ -1,16 +1,13 @@
 #include "platform/DirectorySearch.h"
 
+#include "platform/CaseFolding.h"
+
 #include <filesystem>
 #include <system_error>
 
 bool HasListExtension(std::string_view name)
 {
-    if (name.size() < 4)
-        return false;
-    const auto extension = name.substr(name.size() - 4);
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return extension[0] == '.' && lower(extension[1]) == 'l' && lower(extension[2]) == 's' &&
-           lower(extension[3]) == 't';
+    return name.size() >= 4 && FoldLatin1Case(name.substr(name.size() - 4)) == ".lst";
 }
 
 std::vector<Text> SearchFolder(const Text& folder, EntryKind kind)

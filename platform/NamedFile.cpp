@@ -1,32 +1,13 @@
 #include "platform/NamedFile.h"
 
+#include "platform/CaseFolding.h"
+
 #include <filesystem>
 #include <system_error>
 
 namespace
 {
 namespace fs = std::filesystem;
-
-// ASCII letters and the Latin-1 capitals in UTF-8 to small letters: enough for the names of
-// German lists.
-Text FoldCase(std::string_view name)
-{
-    Text folded(name);
-    for (std::size_t i = 0; i < folded.size(); ++i)
-    {
-        const auto byte = static_cast<unsigned char>(folded[i]);
-        if (byte >= 'A' && byte <= 'Z')
-            folded[i] = static_cast<char>(byte + 32);
-        else if (byte == 0xC3 && i + 1 < folded.size())
-        {
-            const auto next = static_cast<unsigned char>(folded[i + 1]);
-            if (next >= 0x80 && next <= 0x9E && next != 0x97)
-                folded[i + 1] = static_cast<char>(next + 0x20);
-            ++i;
-        }
-    }
-    return folded;
-}
 
 bool Exists(const fs::path& path)
 {
@@ -38,14 +19,14 @@ bool Exists(const fs::path& path)
 // byte order when several do, so that the choice does not depend on the folder's order.
 std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const fs::path& name)
 {
-    const Text wanted = FoldCase(name.string());
+    const Text wanted = FoldLatin1Case(name.string());
     std::optional<Text> best;
     std::error_code error;
     for (fs::directory_iterator entries(folder, error), end; !error && entries != end;
          entries.increment(error))
     {
         Text candidate = entries->path().filename().string();
-        if (FoldCase(candidate) == wanted && (!best || candidate < *best))
+        if (FoldLatin1Case(candidate) == wanted && (!best || candidate < *best))
             best = std::move(candidate);
     }
     if (!best)

@@ -1,5 +1,7 @@
 #include "platform/TemplateCursor.h"
 
+#include "platform/Utf8.h"
+
 namespace
 {
 constexpr std::uint16_t NumberMarker = 0xFFFF;

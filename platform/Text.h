@@ -13,6 +13,9 @@
 
 using Text = std::string;
 
+// The text without any of `characters` at either end.
+std::string_view TrimCharacters(std::string_view text, std::string_view characters);
+
 // Removes the space character U+0020 at both ends; tabs and other white space stay.
 Text TrimSpaces(std::string_view text);
 
@@ -36,13 +39,3 @@ Text DecimalText(std::int64_t value);
 // Valid UTF-8 for display: every byte that starts no valid UTF-8 sequence is read as a
 // Windows-1252 character, so that a name with stray bytes stays readable.
 Text MakeDisplayable(std::string_view text);
-
-// Windows-1252 byte to its Unicode code point; the five bytes the code page leaves
-// undefined map to the C1 control of the same value.
-char32_t Windows1252ToUnicode(unsigned char byte);
-
-// Appends the UTF-8 form of a code point.
-void AppendUtf8(Text& text, char32_t codePoint);
-
-// Length of the valid UTF-8 sequence that starts the view, or 0 when none starts there.
-std::size_t ValidUtf8SequenceLength(std::string_view text);

@@ -8,6 +8,7 @@
 // program ends with status 1 without writing OUTPUT.
 
 #include "platform/DialogTemplate.h"
+#include "platform/Utf8.h"
 
 #include <charconv>
 #include <cstdio>
@@ -84,18 +85,6 @@ struct Fault
     std::size_t line = 0;
     Text message;
 };
-
-bool IsValidUtf8(std::string_view text)
-{
-    while (!text.empty())
-    {
-        const std::size_t length = ValidUtf8SequenceLength(text);
-        if (length == 0)
-            return false;
-        text.remove_prefix(length);
-    }
-    return true;
-}
 
 // Splits a line into bare words and "quoted texts"; '#' outside quotes starts a comment.
 // Returns a message when the line cannot be split.

@@ -15,9 +15,8 @@ public:
     void Clear();
     // Adds an entry at the end; the order of insertion is kept.
     void Append(Text line);
-    // Adds an entry at its sorted place: alphabetical without regard to case, umlauts and
-    // accented letters beside their base letters. Sorting is deferred until the entries
-    // are next read, so that filling a menu of n entries costs one sort, O(n log n).
+    // Adds an entry at its sorted place, in the order of CollatesBefore. Sorting is deferred until
+    // the entries are next read, so that filling a menu of n entries costs one sort, O(n log n).
     void AddSorted(Text entry);
     // Number of entries.
     std::int32_t Count() const;
@@ -42,6 +41,3 @@ private:
     mutable bool m_hasPendingSorted = false;
     std::uint64_t m_generation = 0;
 };
-
-// Order of the sorted store: true when `left` comes before `right`.
-bool CollatesBefore(std::string_view left, std::string_view right);

@@ -1,0 +1,25 @@
+// UTF-8, the form of every text inside the program, one character at a time.
+//
+// Names read from folders keep their bytes, so a text may hold bytes that start no valid
+// sequence; wherever a character is needed, such a byte stands for its Windows-1252
+// character, as it did on the devices the names come from.
+#pragma once
+
+#include "platform/Text.h"
+
+#include <cstddef>
+#include <string_view>
+
+// Length of the valid UTF-8 sequence that starts the view, or 0 when none starts there.
+// Overlong forms, surrogates and values past U+10FFFF are not valid.
+std::size_t ValidUtf8SequenceLength(std::string_view text);
+
+// True when the whole text is valid UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+// Reads the character at the start of a text that is not empty and removes it: a whole
+// valid sequence, or one byte that starts none, read as Windows-1252.
+char32_t TakeCharacter(std::string_view& text);
+
+// Appends the UTF-8 form of a code point.
+void AppendUtf8(Text& text, char32_t codePoint);
