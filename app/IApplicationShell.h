@@ -10,7 +10,6 @@ class IApplicationShell
 {
 public:
     virtual ~IApplicationShell() = default;
-    virtual void InitializeShell() = 0;
     // Names the settings key; nothing is stored under it.
     virtual void SetSettingsKey(const Text& name) = 0;
     // The surface the dialog draws on; owned by the shell.

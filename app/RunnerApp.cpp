@@ -5,7 +5,6 @@
 
 int CRunnerApp::InitInstance(IApplicationShell& shell, const Text& programFolder)
 {
-    shell.InitializeShell();
     shell.SetSettingsKey(DialogText::SettingsKey);
     CMainDialog dialog(shell.Surface(), programFolder);
     if (!dialog.Create())

@@ -18,7 +18,6 @@ public:
     CPlayShell(const CommandLine& commandLine, IPictureDecoder* decoder, std::istream* events,
                Text eventsName, std::ostream& output, std::ostream& errors);
 
-    void InitializeShell() override {}
     void SetSettingsKey(const Text&) override {}
     IDialogSurface& Surface() override { return m_surface; }
     // 0 when every event ran (or the dialog ended), 2 at the first unknown event.

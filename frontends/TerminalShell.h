@@ -24,7 +24,6 @@ public:
     // `outputDescriptor` is where `output` writes, or CTerminalSession::NoDescriptor.
     CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output, int outputDescriptor);
 
-    void InitializeShell() override {}
     void SetSettingsKey(const Text&) override {}
     IDialogSurface& Surface() override { return m_surface; }
     int RunModal(CMainDialog& dialog) override;

@@ -28,7 +28,6 @@ public:
     {
     }
 
-    void InitializeShell() override {}
     void SetSettingsKey(const Text& name) override
     {
         QCoreApplication::setOrganizationName(QString::fromStdString(name));

@@ -39,11 +39,6 @@ bool CReadOnlyFile::Open(const Text& path)
     return true;
 }
 
-bool CReadOnlyFile::IsOpen() const
-{
-    return m_descriptor >= 0;
-}
-
 std::uint64_t CReadOnlyFile::Length() const
 {
     return m_length;

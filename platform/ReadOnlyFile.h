@@ -23,7 +23,6 @@ public:
     // Opens an existing regular file by its full path. False when it cannot be opened;
     // nothing is reported.
     bool Open(const Text& path);
-    bool IsOpen() const;
     // Length in bytes at the time of opening.
     std::uint64_t Length() const;
     // Which file is open: the same file under two names gives the same identity.
