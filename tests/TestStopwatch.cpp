@@ -175,15 +175,6 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"AfterNegativeStart", {":-5", "A;", ":", "B;"}, "TR", "B"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StopwatchTest, WarningTexts)
-{
-    EXPECT_EQ(Warning(""), "Achtung!\n Die Stoppuhr  ist noch nicht abgelaufen. Für den nächsten "
-                           "Schritt bitte auf die Zeit achten!");
-    EXPECT_EQ(Warning("Lok"),
-              "Achtung!\n Die Stoppuhr für: Lok  ist noch nicht abgelaufen. Für den "
-              "nächsten Schritt bitte auf die Zeit achten!");
-}
-
 TEST_F(StopwatchTest, SecondStartReplacesTheRunningOne)
 {
     StartList({":60 Eins", "A;", ":30 Zwei", ":", "B;"});
