@@ -1,14 +1,11 @@
 #include "frontends/TerminalText.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 
 namespace
 {
-bool StartsCharacter(char byte)
-{
-    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-}
-
 // Bytes taken by the first `count` characters of the text.
 std::size_t BytesOfCharacters(std::string_view text, std::size_t count)
 {

@@ -46,6 +46,11 @@ std::size_t ValidUtf8SequenceLength(std::string_view text)
     return length;
 }
 
+bool StartsCharacter(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+}
+
 bool IsValidUtf8(std::string_view text)
 {
     while (!text.empty())

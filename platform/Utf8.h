@@ -14,6 +14,9 @@
 // Overlong forms, surrogates and values past U+10FFFF are not valid.
 std::size_t ValidUtf8SequenceLength(std::string_view text);
 
+// True when the byte starts a character: it continues no UTF-8 sequence.
+bool StartsCharacter(char byte);
+
 // True when the whole text is valid UTF-8.
 bool IsValidUtf8(std::string_view text);
 
