@@ -6,6 +6,7 @@
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
 #include "runner/ListLine.h"
+#include "runner/PassEngine.h"
 #include "runner/StepBackWalk.h"
 #include "stopwatch/StopwatchStart.h"
 
@@ -22,7 +23,7 @@ Text Quoted(std::string_view text)
 // Lines that carry nothing and so are not worth a warning when no pass reaches them.
 bool IsEmptyOrComment(std::string_view line)
 {
-    return ClassifyLine(TrimSpaces(line)) == LineKind::Blank;
+    return ClassifyLine(TrimSpaces(line)).kind == LineKind::Blank;
 }
 } // namespace
 
@@ -174,7 +175,7 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         const Text& stored = at.store.GetText(start.line);
         const Text trimmed = TrimSpaces(stored);
         if (!stored.empty() && stored.front() == ' ' && !trimmed.empty() &&
-            ClassifyLine(stored) != ClassifyLine(trimmed))
+            ClassifyLine(stored).kind != ClassifyLine(trimmed).kind)
             Report(start.document, start.line + 1, FindingKind::MarkerAfterSpaces);
 
         const Outcome outcome = Follow(start);
@@ -196,21 +197,14 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
             // Its targets line belongs to it; the answers lead to the labels, "Zum Anfang" to
             // line 0, and so does either answer when the targets are missing.
             addStart(outcome.document, 0);
-            if (line + 1 >= ended.store.Count())
+            const AnswerTargets targets = ResolveAnswerTargets(ended.store, ended.labels, line);
+            if (targets.problem == AnswerTargets::Problem::InLastLine)
                 continue;
             ended.reached[static_cast<std::size_t>(line + 1)] = true;
-            const Text targets = TrimSpaces(ended.store.GetText(line + 1));
-            const auto slash = targets.find('/');
-            if (slash == Text::npos)
-                continue;
-            const auto no =
-                ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(0, slash)));
-            const auto yes =
-                ended.labels.FindLabelLine(ended.store, TrimSpaces(targets.substr(slash + 1)));
-            if (no && yes)
+            if (targets.problem == AnswerTargets::Problem::None)
             {
-                addStart(outcome.document, *no);
-                addStart(outcome.document, *yes);
+                addStart(outcome.document, *targets.noLabel);
+                addStart(outcome.document, *targets.yesLabel);
             }
             continue;
         }
@@ -243,8 +237,8 @@ CListChecker::Outcome CListChecker::Follow(const Node& start)
             const Document& at = *m_documents[static_cast<std::size_t>(closing.document)];
             const Text line = TrimSpaces(at.store.GetText(closing.line));
             Report(closing.document, closing.line + 1,
-                   ClassifyLine(line) == LineKind::TextFile ? FindingKind::EndlessTextFile
-                                                            : FindingKind::EndlessJump);
+                   ClassifyLine(line).kind == LineKind::TextFile ? FindingKind::EndlessTextFile
+                                                                 : FindingKind::EndlessJump);
             outcome.kind = Outcome::Kind::Loop;
             break;
         }
@@ -263,7 +257,7 @@ CListChecker::Outcome CListChecker::Follow(const Node& start)
                                                                                   outcome};
         if (outcome.kind == Outcome::Kind::End)
         {
-            const LineKind kind = ClassifyLine(document.store.GetText(visited.line));
+            const LineKind kind = ClassifyLine(document.store.GetText(visited.line)).kind;
             if (kind == LineKind::Text || kind == LineKind::TextWithComma)
                 document.unshown.insert(visited.line);
         }
@@ -271,18 +265,49 @@ CListChecker::Outcome CListChecker::Follow(const Node& start)
     return outcome;
 }
 
+// The checker's side of a pass: it shows nothing, and stops wherever the runner may stop.
+class CListChecker::PassSink : public IPassSink
+{
+public:
+    PassSink(CListChecker& checker, const Document& document)
+        : m_checker(checker), m_document(document)
+    {
+    }
+    void SetHeading(const Text&) override {}
+    void SetSubHeading(const Text&) override {}
+    void StartStopwatch(const Text&) override {}
+    // A stopwatch may run at any check.
+    std::optional<Text> CheckStopwatch() override { return Text(); }
+    bool PreparePicture(const Text& name) override
+    {
+        if (name.empty())
+            return false;
+        const NamedFile named =
+            FindNamedFile(m_document.programFolder, m_document.listFolder, name);
+        return named.foundPath && m_checker.PictureLoads(*named.foundPath);
+    }
+
+private:
+    CListChecker& m_checker;
+    const Document& m_document;
+};
+
 CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
 {
     Document& document = *m_documents[static_cast<std::size_t>(node.document)];
     const Text& stored = document.store.GetText(node.line);
-    const Text line = node.trimmed ? TrimSpaces(stored) : stored;
-    const LineKind kind = ClassifyLine(line);
+    const ListLine read = ClassifyLine(node.trimmed ? TrimSpaces(stored) : stored);
+    const LineKind kind = read.kind;
     const auto index = static_cast<std::size_t>(node.line);
     document.reached[index] = true;
-    if (!(document.kinds[index] & (1u << static_cast<unsigned>(kind))))
+    // A line is checked once for each way it is read; "@" and "@ " count as one way, as
+    // they did when the end of the list was a jump like any other.
+    const unsigned bit =
+        1u << static_cast<unsigned>(kind == LineKind::EndOfList ? LineKind::Jump : kind);
+    if (!(document.kinds[index] & bit))
     {
-        document.kinds[index] |= 1u << static_cast<unsigned>(kind);
-        CheckLine(node.document, node.line, line);
+        document.kinds[index] |= bit;
+        CheckLine(node.document, node.line, read);
     }
 
     Outcome outcome;
@@ -302,48 +327,24 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
         }
         return outcome;
     };
-    const auto stop = [&]
+    PassSink sink(*this, document);
+    Text text; // what the runner would show; the checker looks only at where passes stop
+    const LineStep step = CarryOut(read, node.line, document.store, document.labels, sink, text);
+    switch (step.flow)
     {
-        outcome.kind = Outcome::Kind::Stop;
-        outcome.stopKind = kind;
-        return outcome;
-    };
-    switch (kind)
-    {
-    case LineKind::StepEnd:
-    case LineKind::Question:
-    case LineKind::StopwatchCheck: // a warning screen, while a stopwatch runs
-        return stop();
-    case LineKind::Picture:
-    {
-        const Text name = TrimSpaces(line.substr(1));
-        const NamedFile named = FindNamedFile(document.programFolder, document.listFolder, name);
-        if (!name.empty() && named.foundPath && PictureLoads(*named.foundPath))
-            return stop();
+    case LineStep::Flow::Next:
         return advanceFrom(node.document, node.line);
-    }
-    case LineKind::Jump:
-    {
-        if (line == "@")
-        {
-            outcome.kind = Outcome::Kind::End;
-            return outcome;
-        }
-        const auto label =
-            document.labels.FindLabelLine(document.store, TrimSpaces(line.substr(1)));
-        if (!label)
-        {
-            outcome.kind = Outcome::Kind::Fault;
-            return outcome;
-        }
+    case LineStep::Flow::Jump:
         // The pass goes on after the label; the label line itself is reached all the same.
-        document.reached[static_cast<std::size_t>(*label)] = true;
-        return advanceFrom(node.document, *label);
-    }
-    case LineKind::TextFile:
+        document.reached[static_cast<std::size_t>(step.line)] = true;
+        return advanceFrom(node.document, step.line);
+    case LineStep::Flow::ListEnd:
+        outcome.kind = Outcome::Kind::End;
+        return outcome;
+    case LineStep::Flow::TextFile:
     {
-        const NamedFile named = FindNamedFile(document.programFolder, document.listFolder,
-                                              TrimSpaces(WithoutFirstCharacter(line)));
+        const NamedFile named =
+            FindNamedFile(document.programFolder, document.listFolder, step.name);
         const int loaded = named.foundPath ? LoadDocument(*named.foundPath, document.programFolder,
                                                           document.listFolder, false)
                                            : -1;
@@ -354,9 +355,15 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
         }
         return advanceFrom(loaded, -1);
     }
-    default:
-        return advanceFrom(node.document, node.line);
+    case LineStep::Flow::Stop:
+        outcome.kind = Outcome::Kind::Stop;
+        outcome.stopKind = kind;
+        return outcome;
+    case LineStep::Flow::Fault:
+        outcome.kind = Outcome::Kind::Fault;
+        return outcome;
     }
+    return outcome;
 }
 
 void CListChecker::CheckStatically(int document)
@@ -392,16 +399,15 @@ void CListChecker::CheckStatically(int document)
     }
 }
 
-void CListChecker::CheckLine(int document, std::int32_t index, const Text& line)
+void CListChecker::CheckLine(int document, std::int32_t index, const ListLine& read)
 {
     Document& d = *m_documents[static_cast<std::size_t>(document)];
     const std::int32_t number = index + 1;
-    switch (ClassifyLine(line))
+    switch (read.kind)
     {
     case LineKind::Jump:
-        if (line != "@" && !d.labels.FindLabelLine(d.store, TrimSpaces(line.substr(1))))
-            Report(document, number, FindingKind::MissingJumpLabel,
-                   {Quoted(TrimSpaces(line.substr(1)))});
+        if (!d.labels.FindLabelLine(d.store, read.argument))
+            Report(document, number, FindingKind::MissingJumpLabel, {Quoted(read.argument)});
         break;
     case LineKind::Question:
     {
@@ -411,33 +417,37 @@ void CListChecker::CheckLine(int document, std::int32_t index, const Text& line)
             break;
         }
         const Text targets = TrimSpaces(d.store.GetText(index + 1));
-        const auto slash = targets.find('/');
-        if (slash == Text::npos)
+        const auto labels = ReadAnswerLabels(targets);
+        if (!labels)
         {
             Report(document, number + 1, FindingKind::TargetsWithoutSlash, {Quoted(targets)});
             break;
         }
-        const Text no = TrimSpaces(targets.substr(0, slash));
-        const Text yes = TrimSpaces(targets.substr(slash + 1));
-        if (!d.labels.FindLabelLine(d.store, no))
-            Report(document, number + 1, FindingKind::MissingNoLabel, {Quoted(no)});
-        if (!d.labels.FindLabelLine(d.store, yes))
-            Report(document, number + 1, FindingKind::MissingYesLabel, {Quoted(yes)});
+        if (!d.labels.FindLabelLine(d.store, labels->no))
+            Report(document, number + 1, FindingKind::MissingNoLabel, {Quoted(labels->no)});
+        if (!d.labels.FindLabelLine(d.store, labels->yes))
+            Report(document, number + 1, FindingKind::MissingYesLabel, {Quoted(labels->yes)});
         break;
     }
     case LineKind::StopwatchStart:
-        if (ReadStopwatchStart(line).seconds == 0)
-            Report(document, number, FindingKind::ZeroDuration,
-                   {Quoted(TrimSpaces(line.substr(1)))});
+        if (ReadStopwatchStart(read.argument).seconds == 0)
+            Report(document, number, FindingKind::ZeroDuration, {Quoted(read.argument)});
         break;
     case LineKind::Picture:
-        CheckNamedFile(document, index, TrimSpaces(line.substr(1)), NamedFileKind::Picture);
+        CheckNamedFile(document, index, read.argument, NamedFileKind::Picture);
         break;
     case LineKind::TextFile:
-        CheckNamedFile(document, index, TrimSpaces(WithoutFirstCharacter(line)),
-                       NamedFileKind::TextFile);
+        CheckNamedFile(document, index, read.argument, NamedFileKind::TextFile);
         break;
-    default:
+    case LineKind::Blank:
+    case LineKind::Heading:
+    case LineKind::SubHeading:
+    case LineKind::StopwatchCheck:
+    case LineKind::EndOfList:
+    case LineKind::Label:
+    case LineKind::StepEnd:
+    case LineKind::TextWithComma:
+    case LineKind::Text:
         break;
     }
 }
@@ -502,7 +512,7 @@ void CListChecker::ReportUnreachable(int document)
     {
         // A fault on a line that no pass reads is a fault all the same.
         if (d.kinds[static_cast<std::size_t>(i)] == 0)
-            CheckLine(document, i, TrimSpaces(d.store.GetText(i)));
+            CheckLine(document, i, ClassifyLine(TrimSpaces(d.store.GetText(i))));
         if (d.reached[static_cast<std::size_t>(i)])
         {
             if (runFirst >= 0)

@@ -1,6 +1,6 @@
 // Checks list files without running them: it reads, classifies and follows the lines with
-// the runner's own code, from every place where a pass can begin, and reports what the
-// runner would stumble over and what an author almost surely did not mean.
+// the runner's own pass engine (CarryOut), from every place where a pass can begin, and reports
+// what the runner would stumble over and what an author almost surely did not mean.
 #pragma once
 
 #include "check/Finding.h"
@@ -8,6 +8,7 @@
 #include "platform/IPictureDecoder.h"
 #include "runner/LabelIndex.h"
 #include "runner/LineStore.h"
+#include "runner/ListLine.h"
 
 #include <map>
 #include <memory>
@@ -37,11 +38,12 @@ private:
     struct Node;
     struct Outcome;
     struct Memo;
+    class PassSink;
 
     int LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
                      bool isList);
     void CheckStatically(int document);
-    void CheckLine(int document, std::int32_t line, const Text& text);
+    void CheckLine(int document, std::int32_t line, const ListLine& read);
     enum class NamedFileKind
     {
         Picture,

@@ -3,9 +3,8 @@
 namespace
 {
 constexpr std::string_view SectionSign = "\u00A7";
-} // namespace
 
-LineKind ClassifyLine(std::string_view line)
+LineKind KindOf(std::string_view line)
 {
     if (line.empty() || line.front() == '#')
         return LineKind::Blank;
@@ -22,7 +21,7 @@ LineKind ClassifyLine(std::string_view line)
     case '*':
         return LineKind::Picture;
     case '@':
-        return LineKind::Jump;
+        return line.size() == 1 ? LineKind::EndOfList : LineKind::Jump;
     case '%':
         return LineKind::Label;
     default:
@@ -39,6 +38,52 @@ LineKind ClassifyLine(std::string_view line)
     default:
         return LineKind::Text;
     }
+}
+} // namespace
+
+ListLine ClassifyLine(std::string_view line)
+{
+    ListLine read;
+    read.kind = KindOf(line);
+    switch (read.kind)
+    {
+    case LineKind::Blank:
+    case LineKind::StopwatchCheck:
+    case LineKind::EndOfList:
+    case LineKind::Label:
+        break;
+    case LineKind::TextFile:
+        read.argument = TrimSpaces(WithoutFirstCharacter(line));
+        break;
+    case LineKind::Heading:
+    case LineKind::SubHeading:
+        read.argument = line.substr(1);
+        break;
+    case LineKind::StopwatchStart:
+    case LineKind::Picture:
+    case LineKind::Jump:
+        read.argument = TrimSpaces(line.substr(1));
+        break;
+    case LineKind::StepEnd:
+    case LineKind::TextWithComma:
+        // The marker is ASCII: one byte.
+        read.argument = line.substr(0, line.size() - 1);
+        break;
+    case LineKind::Question:
+    case LineKind::Text:
+        read.argument = line;
+        break;
+    }
+    return read;
+}
+
+std::optional<AnswerLabels> ReadAnswerLabels(std::string_view targetsLine)
+{
+    const auto slash = targetsLine.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    return AnswerLabels{TrimSpaces(targetsLine.substr(0, slash)),
+                        TrimSpaces(targetsLine.substr(slash + 1))};
 }
 
 std::optional<Text> LabelNameOf(std::string_view storedLine)

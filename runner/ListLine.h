@@ -8,7 +8,8 @@
 //   StopwatchStart   first character ":", two or more       seconds, then " " and a name
 //   StopwatchCheck   exactly ":"                            -
 //   Picture          first character "*"                    a picture file name
-//   Jump             first character "@"                    a label name ("@" alone: the end)
+//   EndOfList        exactly "@"                            -
+//   Jump             first character "@"                    a label name
 //   Label            first character "%"                    the label name
 //   StepEnd          last character ";"                     the last text of the step
 //   Question         last character "?"                     the question; the next line: NEIN/JA
@@ -16,6 +17,8 @@
 //   Text             anything else                          a text line
 //
 // Callers classify the first line of a pass as stored and every later line trimmed of spaces.
+// A new kind is one value here, one case in CarryOut (runner/PassEngine.cpp), one in the
+// checker's CheckLine, and its effect where it shows (the pass sink's users).
 #pragma once
 
 #include "platform/Text.h"
@@ -32,6 +35,7 @@ enum class LineKind
     StopwatchStart,
     StopwatchCheck,
     Picture,
+    EndOfList,
     Jump,
     Label,
     StepEnd,
@@ -40,7 +44,27 @@ enum class LineKind
     Text,
 };
 
-LineKind ClassifyLine(std::string_view line);
+// A line's kind and what it carries, so that no reader cuts the line again.
+struct ListLine
+{
+    LineKind kind = LineKind::Blank;
+    // TextFile, Picture, Jump: the name, trimmed. Heading, SubHeading: the rest as it stands.
+    // StopwatchStart: the rest, trimmed. StepEnd, TextWithComma: the line without its last
+    // character. Question, Text: the whole line. Otherwise empty.
+    Text argument;
+};
+
+ListLine ClassifyLine(std::string_view line);
+
+// The line after a question: the label for "Nein", then after the first "/" the label for
+// "Ja", both trimmed. Nothing when the line holds no "/".
+struct AnswerLabels
+{
+    Text no;
+    Text yes;
+};
+
+std::optional<AnswerLabels> ReadAnswerLabels(std::string_view targetsLine);
 
 // The name a label line defines: the stored line must start with "%"; the rest, trimmed.
 std::optional<Text> LabelNameOf(std::string_view storedLine);

@@ -7,18 +7,11 @@
 #include "platform/NamedFile.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
-#include "runner/ListLine.h"
 
 namespace
 {
 constexpr int PictureWidth = 200;
 constexpr int PictureHeight = 260;
-
-// The line without its trailing marker (";", "?" or ",", all ASCII).
-std::string_view WithoutLast(std::string_view line)
-{
-    return line.substr(0, line.size() - 1);
-}
 } // namespace
 
 CStepInterpreter::CStepInterpreter(const DialogParts& parts)
@@ -59,26 +52,31 @@ void CStepInterpreter::RunSteps()
 
     if (m_state.g_currentLine < m_store.Count())
     {
-        Pass pass;
-        pass.storeGeneration = m_store.Generation();
-        // The first line of a pass counts as stored; every later one trimmed of spaces.
-        Text line = m_store.GetText(m_state.g_currentLine);
-        for (;;)
+        const PassResult pass = RunPass(m_store, m_state.g_currentLine, m_labels, *this, *this);
+        m_textFile.reset();
+        m_state.g_currentLine = pass.line;
+        switch (pass.end)
         {
-            const PassFlow flow = CarryOut(line, pass);
-            if (flow == PassFlow::Abort)
+        case PassEnd::StepEnd:
+            EndStep();
+            break;
+        case PassEnd::Question:
+            if (!AskQuestion(pass))
                 return;
-            if (flow == PassFlow::Stop)
-                break;
-            // The count is asked afresh: a text file may have replaced the store.
-            if (m_state.g_currentLine < m_store.Count())
-            {
-                ++m_state.g_currentLine;
-                if (m_state.g_currentLine < m_store.Count())
-                    line = TrimSpaces(m_store.GetText(m_state.g_currentLine));
-            }
-            if (m_state.g_currentLine >= m_store.Count())
-                break;
+            break;
+        case PassEnd::Picture:
+            ShowPicture();
+            break;
+        case PassEnd::Warning:
+            // The warning is a step of its own: its buttons act as they read, whatever
+            // screen the pass began after.
+            EnterScreen(m_state, Screen::Step);
+            break;
+        case PassEnd::ListEnd:
+            break;
+        case PassEnd::Fault:
+            AbortList(pass.fault);
+            return;
         }
         m_state.g_bodyText = pass.text;
         m_surface.SetControlText(ControlId::BodyText, pass.text);
@@ -87,106 +85,55 @@ void CStepInterpreter::RunSteps()
         ShowEndScreen();
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::CarryOut(const Text& line, Pass& pass)
+void CStepInterpreter::SetHeading(const Text& heading)
 {
-    switch (ClassifyLine(line))
-    {
-    case LineKind::Blank:
-    case LineKind::Label:
-        return PassFlow::Continue;
-    case LineKind::TextFile:
-        return LoadTextFile(line, pass);
-    case LineKind::Heading:
-        m_state.g_headingText = line.substr(1);
-        m_surface.SetControlText(ControlId::Heading, m_state.g_headingText);
-        return PassFlow::Continue;
-    case LineKind::SubHeading:
-        m_state.g_subHeadingText = line.substr(1);
-        m_surface.SetControlText(ControlId::SubHeading, m_state.g_subHeadingText);
-        return PassFlow::Continue;
-    case LineKind::StopwatchStart:
-        m_dialog.StartStopwatch(line);
-        return PassFlow::Continue;
-    case LineKind::StopwatchCheck:
-    {
-        Text warning;
-        if (!m_dialog.CheckStopwatch(warning))
-            return PassFlow::Continue;
-        pass.text = std::move(warning);
-        // The warning is a step of its own: its buttons act as they read, whatever
-        // screen the pass began after.
-        EnterScreen(m_state, Screen::Step);
-        return PassFlow::Stop;
-    }
-    case LineKind::Picture:
-        return ShowPicture(line);
-    case LineKind::Jump:
-        return Jump(line, pass);
-    case LineKind::StepEnd:
-        return EndStep(line, pass);
-    case LineKind::Question:
-        return AskQuestion(line, pass);
-    case LineKind::TextWithComma:
-        pass.text.append(WithoutLast(line));
-        pass.text += '\n';
-        return PassFlow::Continue;
-    case LineKind::Text:
-        pass.text += line;
-        pass.text += '\n';
-        return PassFlow::Continue;
-    }
-    return PassFlow::Continue;
+    m_state.g_headingText = heading;
+    m_surface.SetControlText(ControlId::Heading, m_state.g_headingText);
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::Jump(const Text& line, Pass& pass)
+void CStepInterpreter::SetSubHeading(const Text& subHeading)
 {
-    if (line == "@")
-    {
-        m_state.g_currentLine = m_store.Count();
-        return PassFlow::Continue;
-    }
-    const auto target = m_labels.FindLabelLine(m_store, TrimSpaces(line.substr(1)));
-    if (!target)
-        return AbortList(DialogText::YesLabelMissing);
-    // Nothing that a pass does between two arrivals at one label can make it stop the second
-    // time round: the pass would run for ever.
-    if (pass.storeGeneration != m_store.Generation())
-    {
-        pass.jumpTargets.clear();
-        pass.storeGeneration = m_store.Generation();
-    }
-    if (!pass.jumpTargets.insert(*target).second)
-        return AbortList(DialogText::EndlessLoop);
-    m_state.g_currentLine = *target;
-    return PassFlow::Continue;
+    m_state.g_subHeadingText = subHeading;
+    m_surface.SetControlText(ControlId::SubHeading, m_state.g_subHeadingText);
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::LoadTextFile(const Text& line, Pass& pass)
+void CStepInterpreter::StartStopwatch(const Text& start)
 {
-    const NamedFile named = FindNamedFile(m_state.g_appFolder, m_state.g_listFolder,
-                                          TrimSpaces(WithoutFirstCharacter(line)));
-    CReadOnlyFile file;
-    if (!named.foundPath || !file.Open(*named.foundPath))
+    m_dialog.StartStopwatch(start);
+}
+
+std::optional<Text> CStepInterpreter::CheckStopwatch()
+{
+    Text warning;
+    if (!m_dialog.CheckStopwatch(warning))
+        return std::nullopt;
+    return warning;
+}
+
+std::optional<FileIdentity> CStepInterpreter::OpenTextFile(const Text& name)
+{
+    const NamedFile named = FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name);
+    m_textFile.emplace();
+    if (!named.foundPath || !m_textFile->Open(*named.foundPath))
     {
+        m_textFile.reset();
         m_surface.SetControlText(ControlId::SubHeading, named.shownPath);
         m_surface.ShowMessageBox(DialogText::TextFileMissing);
-        m_state.g_currentLine = m_store.Count();
-        return PassFlow::Continue;
+        return std::nullopt;
     }
-    // A file loaded twice in one pass starts the same lines over again.
-    if (!pass.loadedFiles.insert(file.Identity()).second)
-        return AbortList(DialogText::EndlessLoop);
+    return m_textFile->Identity();
+}
+
+void CStepInterpreter::LoadOpenedTextFile()
+{
     m_state.g_backBlocked = false;
     m_state.g_stepCounter = 0;
     m_state.g_yesTarget = 0;
     m_state.g_noTarget = 0;
     m_store.Clear();
     m_surface.ShowControl(ControlId::BodyText, Visibility::Shown);
-    m_store.AppendLines(ReadFileText(file));
-    file.Close();
-    // The next line read is line 0 of the new store, trimmed like every later line.
-    m_state.g_currentLine = -1;
-    return PassFlow::Continue;
+    m_store.AppendLines(ReadFileText(*m_textFile));
+    m_textFile.reset();
 }
 
 PictureHandle CStepInterpreter::ScalePicture(const PictureHandle& picture, int width, int height)
@@ -210,23 +157,28 @@ PictureHandle CStepInterpreter::LoadStepPicture(const NamedFile& named)
     return picture;
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::ShowPicture(const Text& line)
+bool CStepInterpreter::PreparePicture(const Text& name)
 {
-    const Text name = TrimSpaces(line.substr(1));
     m_state.g_picturePath = name;
     if (name.empty())
     {
         m_surface.ShowMessageBox(DialogText::PictureNameMissing);
-        return PassFlow::Continue;
+        return false;
     }
     const NamedFile named = FindNamedFile(m_state.g_appFolder, m_state.g_listFolder, name);
-    PictureHandle picture = LoadStepPicture(named);
-    if (!picture)
+    m_picture = LoadStepPicture(named);
+    if (!m_picture)
     {
         m_surface.ShowMessageBox(DialogText::PictureUnloadable + named.shownPath);
-        return PassFlow::Continue;
+        return false;
     }
-    m_surface.SetControlPicture(ControlId::Picture, std::move(picture));
+    return true;
+}
+
+void CStepInterpreter::ShowPicture()
+{
+    m_surface.SetControlPicture(ControlId::Picture, std::move(m_picture));
+    m_picture = nullptr;
     m_surface.ShowControl(ControlId::Picture, Visibility::Shown);
     m_surface.ShowControl(ControlId::Heading, Visibility::Hidden);
     m_surface.ShowControl(ControlId::SubHeading, Visibility::Hidden);
@@ -235,10 +187,9 @@ CStepInterpreter::PassFlow CStepInterpreter::ShowPicture(const Text& line)
     m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
     m_surface.ShowControl(ControlId::RightButton, Visibility::Hidden);
     EnterScreen(m_state, Screen::Picture);
-    return PassFlow::Stop;
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::EndStep(const Text& line, Pass& pass)
+void CStepInterpreter::EndStep()
 {
     // The counter is looked at before this step adds to it: the first step shows no "Zurück".
     if (!m_state.g_backBlocked && m_state.g_stepCounter >= 2)
@@ -246,16 +197,13 @@ CStepInterpreter::PassFlow CStepInterpreter::EndStep(const Text& line, Pass& pas
     else
         m_surface.ShowControl(ControlId::CentreButton, Visibility::Hidden);
     ++m_state.g_stepCounter;
-    pass.text.append(WithoutLast(line));
     LabelControl(m_surface, ControlId::LeftButton, DialogText::Abort, Visibility::Shown);
     LabelControl(m_surface, ControlId::RightButton, DialogText::Next, Visibility::Shown);
     EnterScreen(m_state, Screen::Step);
-    return PassFlow::Stop;
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::AskQuestion(const Text& line, Pass& pass)
+bool CStepInterpreter::AskQuestion(const PassResult& pass)
 {
-    pass.text += line;
     m_state.g_bodyText = pass.text;
     ++m_state.g_currentLine;
     EnterScreen(m_state, Screen::Question);
@@ -267,45 +215,31 @@ CStepInterpreter::PassFlow CStepInterpreter::AskQuestion(const Text& line, Pass&
     LabelControl(m_surface, ControlId::CentreButton, DialogText::No, Visibility::Shown);
     LabelControl(m_surface, ControlId::RightButton, DialogText::Yes, Visibility::Shown);
 
-    if (m_state.g_currentLine < m_store.Count())
+    const AnswerTargets& targets = pass.targets;
+    switch (targets.problem)
     {
-        if (!ResolveTargets(TrimSpaces(m_store.GetText(m_state.g_currentLine))))
-            return PassFlow::Abort;
-    }
-    else
-    {
+    case AnswerTargets::Problem::InLastLine:
         m_surface.ShowMessageBox(DialogText::QuestionInLastLine);
         m_state.g_currentLine = 0;
         // With no targets of its own, either answer starts the list again.
         m_state.g_yesTarget = 0;
         m_state.g_noTarget = 0;
-    }
-    return PassFlow::Stop;
-}
-
-bool CStepInterpreter::ResolveTargets(const Text& targets)
-{
-    // The NEIN label stands first, the JA label after the first "/".
-    const auto slash = targets.find('/');
-    if (slash == Text::npos)
-    {
+        return true;
+    case AnswerTargets::Problem::WithoutSlash:
         AbortList(DialogText::TargetsWithoutSlash);
         return false;
-    }
-    const auto no = m_labels.FindLabelLine(m_store, TrimSpaces(targets.substr(0, slash)));
-    if (!no)
-    {
+    case AnswerTargets::Problem::NoLabelMissing:
         AbortList(DialogText::NoLabelMissing);
         return false;
-    }
-    m_state.g_noTarget = *no + 1;
-    const auto yes = m_labels.FindLabelLine(m_store, TrimSpaces(targets.substr(slash + 1)));
-    if (!yes)
-    {
+    case AnswerTargets::Problem::YesLabelMissing:
+        m_state.g_noTarget = *targets.noLabel + 1;
         AbortList(DialogText::YesLabelMissing);
         return false;
+    case AnswerTargets::Problem::None:
+        break;
     }
-    m_state.g_yesTarget = *yes + 1;
+    m_state.g_noTarget = *targets.noLabel + 1;
+    m_state.g_yesTarget = *targets.yesLabel + 1;
     return true;
 }
 
@@ -319,10 +253,9 @@ void CStepInterpreter::ShowEndScreen()
     EnterScreen(m_state, Screen::End);
 }
 
-CStepInterpreter::PassFlow CStepInterpreter::AbortList(const char* message)
+void CStepInterpreter::AbortList(const char* message)
 {
     m_surface.ShowMessageBox(message);
     m_dialog.CancelStopwatch();
     m_dialog.ReturnToSubMenu();
-    return PassFlow::Abort;
 }

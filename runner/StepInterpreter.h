@@ -1,16 +1,18 @@
-// Runs a list: each pass reads the line store from g_currentLine on, carries out the lines
-// that act at once, collects the step text, and stops at the line that ends the step, which
-// it then puts on the screen. Faults in a list are reported in message boxes; the grave
-// ones lead back to the sub-menu.
+// Runs a list: each pass follows the line store from g_currentLine on with the pass engine,
+// which carries out the lines that act at once through this interpreter as they come; the
+// interpreter then puts the line that ended the pass on the screen. Faults in a list are
+// reported in message boxes; the grave ones lead back to the sub-menu.
 #pragma once
 
 #include "app/DialogParts.h"
 #include "platform/NamedFile.h"
+#include "platform/ReadOnlyFile.h"
 #include "runner/LabelIndex.h"
+#include "runner/PassEngine.h"
 
-#include <set>
+#include <optional>
 
-class CStepInterpreter
+class CStepInterpreter : private IPassSink, private ITextFileLoader
 {
 public:
     explicit CStepInterpreter(const DialogParts& parts);
@@ -27,37 +29,31 @@ public:
     PictureHandle LoadStepPicture(const Text& name);
 
 private:
-    // How a pass goes on after the action of one line.
-    enum class PassFlow
-    {
-        Continue,
-        Stop,  // the line ends the pass; its screen is up
-        Abort, // a grave fault: the sub-menu is up
-    };
+    // The effects of a pass, as RunPass (runner/PassEngine.h) reaches them.
+    void SetHeading(const Text& heading) override;
+    void SetSubHeading(const Text& subHeading) override;
+    void StartStopwatch(const Text& start) override;
+    std::optional<Text> CheckStopwatch() override;
+    bool PreparePicture(const Text& name) override;
+    // The text files a pass loads.
+    std::optional<FileIdentity> OpenTextFile(const Text& name) override;
+    void LoadOpenedTextFile() override;
 
-    struct Pass
-    {
-        Text text; // the step text collected so far
-        std::set<std::int32_t> jumpTargets;
-        std::uint64_t storeGeneration = 0;
-        std::set<std::pair<std::uint64_t, std::uint64_t>> loadedFiles;
-    };
-
-    PassFlow CarryOut(const Text& line, Pass& pass);
-    PassFlow Jump(const Text& line, Pass& pass);
-    PassFlow LoadTextFile(const Text& line, Pass& pass);
-    PassFlow ShowPicture(const Text& line);
-    PictureHandle LoadStepPicture(const NamedFile& named);
-    PassFlow EndStep(const Text& line, Pass& pass);
-    PassFlow AskQuestion(const Text& line, Pass& pass);
-    bool ResolveTargets(const Text& targets);
+    // The screens a pass stops at.
+    void EndStep();
+    // False when the targets are at fault and the sub-menu is up.
+    bool AskQuestion(const PassResult& pass);
+    void ShowPicture();
     void ShowEndScreen();
+    PictureHandle LoadStepPicture(const NamedFile& named);
     // Reports a grave fault and leaves the list for the sub-menu.
-    PassFlow AbortList(const char* message);
+    void AbortList(const char* message);
 
     IDialogSurface& m_surface;
     SharedState& m_state;
     LineStore& m_store;
     CMainDialog& m_dialog;
     CLabelIndex m_labels;
+    PictureHandle m_picture;                 // made ready by the pass, shown at its stop
+    std::optional<CReadOnlyFile> m_textFile; // opened by the pass, loaded unless it repeats
 };

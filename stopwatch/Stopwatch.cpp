@@ -8,9 +8,9 @@
 
 CStopwatch::CStopwatch(const DialogParts& parts) : m_surface(parts.surface), m_state(parts.state) {}
 
-void CStopwatch::StartStopwatch(std::string_view line)
+void CStopwatch::StartStopwatch(std::string_view rest)
 {
-    StopwatchStart start = ReadStopwatchStart(line);
+    StopwatchStart start = ReadStopwatchStart(rest);
     m_state.g_stopwatchSeconds = start.seconds;
     m_state.g_stopwatchName.clear();
     if (start.seconds == 0)

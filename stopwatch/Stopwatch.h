@@ -12,9 +12,9 @@ class CStopwatch
 public:
     explicit CStopwatch(const DialogParts& parts);
 
-    // A start line: ":" then the seconds, and after a space the name. A duration that reads
-    // as 0 is reported and starts nothing.
-    void StartStopwatch(std::string_view line);
+    // A start line after its ":": the seconds, and after a space the name. A duration that
+    // reads as 0 is reported and starts nothing.
+    void StartStopwatch(std::string_view start);
     // True, with the warning in `warning`, while the stopwatch runs.
     bool CheckStopwatch(Text& warning) const;
     void OnStopwatchTick();

@@ -12,7 +12,7 @@ struct StopwatchStart
     Text name;                // empty when there is none
 };
 
-// `line` is the start line as the pass holds it, its ":" included. The duration is the
-// word up to the first space, read as far as it holds digits ("90s" is 90, "1:30" is 1);
-// the name is everything after that space, as it stands.
-StopwatchStart ReadStopwatchStart(std::string_view line);
+// `start` is the start line after its ":", trimmed. The duration is the word up to the
+// first space, read as far as it holds digits ("90s" is 90, "1:30" is 1); the name is
+// everything after that space, as it stands.
+StopwatchStart ReadStopwatchStart(std::string_view start);

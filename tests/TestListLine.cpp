@@ -23,7 +23,8 @@ TEST(ListLine, KindsInTheOrderOfTheRules)
         {":", LineKind::StopwatchCheck},
         {"*bild.png", LineKind::Picture},
         {"@ja1", LineKind::Jump},
-        {"@", LineKind::Jump},
+        {"@", LineKind::EndOfList},
+        {"@ ", LineKind::Jump}, // a jump to the label with no name
         {"%marke;", LineKind::Label},
         {"Bremse angelegt;", LineKind::StepEnd},
         {";", LineKind::StepEnd},
@@ -38,7 +39,7 @@ TEST(ListLine, KindsInTheOrderOfTheRules)
         {"\xA7raw", LineKind::Text}, // a lone byte 0xA7 is no section sign
     };
     for (const auto& [line, kind] : cases)
-        EXPECT_EQ(ClassifyLine(line), kind) << '"' << line << '"';
+        EXPECT_EQ(ClassifyLine(line).kind, kind) << '"' << line << '"';
 }
 
 TEST(ListLine, LabelNamesAndWalkBackLines)
