@@ -2,6 +2,7 @@
 
 #include "app/DialogTexts.h"
 #include "app/Screens.h"
+#include "app/StartScreen.h"
 #include "platform/ControlId.h"
 #include "platform/ProgramFile.h"
 #include "platform/Resources.h"
@@ -38,11 +39,14 @@ constexpr std::array MessageMap{
 CMainDialog::CMainDialog(IDialogSurface& surface, Text programFolder)
     : m_surface(surface), m_programFolderOverride(std::move(programFolder)),
       m_programIcon(surface.LoadIcon(ResourceId::ProgramIcon)),
-      m_menu(DialogParts{surface, m_state, m_lineStore, *this}),
-      m_runner(DialogParts{surface, m_state, m_lineStore, *this}),
-      m_navigation(DialogParts{surface, m_state, m_lineStore, *this}),
-      m_stopwatch(DialogParts{surface, m_state, m_lineStore, *this}),
-      m_relayout(DialogParts{surface, m_state, m_lineStore, *this})
+      m_stopwatch(DialogParts{surface, m_state, m_lineStore}),
+      // The runner leaves a broken list by the menu, which is built after it: a call, not a
+      // reference, so that nothing refers to the menu before it exists.
+      m_runner(DialogParts{surface, m_state, m_lineStore}, m_stopwatch,
+               [this] { m_menu.ReturnToSubMenu(); }),
+      m_menu(DialogParts{surface, m_state, m_lineStore}, m_runner),
+      m_navigation(DialogParts{surface, m_state, m_lineStore}, m_menu, m_runner, m_stopwatch),
+      m_relayout(DialogParts{surface, m_state, m_lineStore}, m_menu, m_runner)
 {
 }
 
@@ -82,17 +86,7 @@ bool CMainDialog::OnDialogInit()
 
 void CMainDialog::ShowStartScreen()
 {
-    m_surface.ShowControl(ControlId::Picture, Visibility::Hidden);
-    m_surface.SetControlText(ControlId::Heading, DialogText::Title);
-    m_surface.SetControlText(ControlId::SubHeading, DialogText::ByLine);
-    m_surface.SetControlText(ControlId::BodyText, DialogText::StartNotice);
-    m_surface.ShowControl(ControlId::Heading, Visibility::Shown);
-    m_surface.ShowControl(ControlId::SubHeading, Visibility::Shown);
-    m_surface.ShowControl(ControlId::BodyText, Visibility::Shown);
-    m_surface.SetControlText(ControlId::CentreButton, DialogText::Start);
-    m_surface.ShowControl(ControlId::LeftButton, Visibility::Hidden);
-    m_surface.ShowControl(ControlId::CentreButton, Visibility::Shown);
-    m_surface.ShowControl(ControlId::RightButton, Visibility::Hidden);
+    ::ShowStartScreen(m_surface);
 }
 
 // The closing of the dialog by the done button in its caption: nothing is saved.

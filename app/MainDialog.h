@@ -48,18 +48,7 @@ public:
 
     void ShowStartScreen();
 
-    // Operations that the parts of the dialog call on one another.
-    void ShowMainMenuPage() { m_menu.ShowMainMenuPage(); }
-    void ShowSubMenuPage() { m_menu.ShowSubMenuPage(); }
-    void NextMenuPage(MenuLevel level) { m_menu.NextMenuPage(level); }
-    void PreviousMenuPage(MenuLevel level) { m_menu.PreviousMenuPage(level); }
-    void ReturnToSubMenu() { m_menu.ReturnToSubMenu(); }
-    void LoadList(const Text& path) { m_runner.LoadList(path); }
-    void RunSteps() { m_runner.RunSteps(); }
-    void StartStopwatch(std::string_view line) { m_stopwatch.StartStopwatch(line); }
-    bool CheckStopwatch(Text& warning) const { return m_stopwatch.CheckStopwatch(warning); }
-    void CancelStopwatch() { m_stopwatch.CancelStopwatch(); }
-    PictureHandle LoadStepPicture(const Text& name) { return m_runner.LoadStepPicture(name); }
+    // Puts the controls where the template places them (the relayout's first step).
     bool ApplyTemplateLayout(std::span<const std::uint8_t> templateBytes)
     {
         return m_relayout.ApplyTemplateLayout(templateBytes);
@@ -71,11 +60,12 @@ private:
     IDialogSurface& m_surface;
     Text m_programFolderOverride;
     int m_programIcon = 0;
+    // In the order of construction: a part comes after the parts it is given.
     LineStore m_lineStore;
     SharedState m_state;
-    CMenuPages m_menu;
-    CStepInterpreter m_runner;
-    CNavigationButtons m_navigation;
     CStopwatch m_stopwatch;
+    CStepInterpreter m_runner;
+    CMenuPages m_menu;
+    CNavigationButtons m_navigation;
     CRelayout m_relayout;
 };

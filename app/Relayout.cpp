@@ -1,14 +1,14 @@
 #include "app/Relayout.h"
 
 #include "app/DialogTexts.h"
-#include "app/MainDialog.h"
 #include "app/Screens.h"
+#include "app/StartScreen.h"
 #include "platform/ControlId.h"
 #include "platform/Resources.h"
 #include "platform/TemplateCursor.h"
 
-CRelayout::CRelayout(const DialogParts& parts)
-    : m_surface(parts.surface), m_state(parts.state), m_dialog(parts.dialog)
+CRelayout::CRelayout(const DialogParts& parts, IMenuNavigation& menu, IListRunner& runner)
+    : m_surface(parts.surface), m_state(parts.state), m_menu(menu), m_runner(runner)
 {
 }
 
@@ -115,12 +115,12 @@ void CRelayout::RedrawScreen()
     using namespace ControlId;
     if (m_state.g_viewMode == ViewMode::MainMenu)
     {
-        m_dialog.ShowMainMenuPage();
+        m_menu.ShowMainMenuPage();
         return;
     }
     if (m_state.g_viewMode == ViewMode::SubMenu)
     {
-        m_dialog.ShowSubMenuPage();
+        m_menu.ShowSubMenuPage();
         return;
     }
     const auto show = [this](int id, bool shown)
@@ -167,7 +167,7 @@ void CRelayout::RedrawScreen()
         EnterScreen(m_state, Screen::End);
         break;
     case ScreenState::Start:
-        m_dialog.ShowStartScreen();
+        ShowStartScreen(m_surface);
         break;
     }
 }
@@ -175,6 +175,6 @@ void CRelayout::RedrawScreen()
 void CRelayout::ReloadPicture()
 {
     // A picture that no longer loads leaves the one shown, without a second message.
-    if (PictureHandle picture = m_dialog.LoadStepPicture(m_state.g_picturePath))
+    if (PictureHandle picture = m_runner.LoadStepPicture(m_state.g_picturePath))
         m_surface.SetControlPicture(ControlId::Picture, std::move(picture));
 }

@@ -4,14 +4,18 @@
 #pragma once
 
 #include "app/DialogParts.h"
+#include "menu/IMenuNavigation.h"
 #include "platform/DialogTemplate.h"
+#include "runner/IListRunner.h"
 
 #include <span>
 
 class CRelayout
 {
 public:
-    explicit CRelayout(const DialogParts& parts);
+    // The menus build their own pages again; `runner` loads the picture of a picture step.
+    // Both must outlive the relayout.
+    CRelayout(const DialogParts& parts, IMenuNavigation& menu, IListRunner& runner);
 
     void OnSizeChanged();
     // Moves every control the template names to its place there, in one deferred batch,
@@ -30,5 +34,6 @@ private:
 
     IDialogSurface& m_surface;
     SharedState& m_state;
-    CMainDialog& m_dialog;
+    IMenuNavigation& m_menu;
+    IListRunner& m_runner;
 };

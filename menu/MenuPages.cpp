@@ -1,7 +1,6 @@
 #include "menu/MenuPages.h"
 
 #include "app/DialogTexts.h"
-#include "app/MainDialog.h"
 #include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/DirectorySearch.h"
@@ -22,8 +21,8 @@ Text ListCaption(const Text& entry)
 }
 } // namespace
 
-CMenuPages::CMenuPages(const DialogParts& parts)
-    : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_dialog(parts.dialog)
+CMenuPages::CMenuPages(const DialogParts& parts, IListRunner& runner)
+    : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_runner(runner)
 {
 }
 
@@ -177,6 +176,6 @@ void CMenuPages::OnMenuButton()
         const Text name = m_store.GetText(m_state.g_subMenuFirst + m_state.g_pressedButton);
         m_state.g_currentLine = 0;
         m_state.g_stepCounter = 0;
-        m_dialog.LoadList(m_state.g_listFolder + name);
+        m_runner.LoadList(m_state.g_listFolder + name);
     }
 }

@@ -4,24 +4,26 @@
 #pragma once
 
 #include "app/DialogParts.h"
-#include "menu/MenuLevel.h"
+#include "menu/IMenuNavigation.h"
+#include "runner/IListRunner.h"
 
-class CMenuPages
+class CMenuPages final : public IMenuNavigation
 {
 public:
-    explicit CMenuPages(const DialogParts& parts);
+    // `runner` starts the lists that the sub-menus offer; it must outlive the pages.
+    CMenuPages(const DialogParts& parts, IListRunner& runner);
 
     // The main-menu page that begins at entry g_menuFirst.
-    void ShowMainMenuPage();
+    void ShowMainMenuPage() override;
     // The sub-menu page of the chosen folder that begins at entry g_subMenuFirst.
-    void ShowSubMenuPage();
+    void ShowSubMenuPage() override;
     // "Mehr".
-    void NextMenuPage(MenuLevel level);
+    void NextMenuPage(MenuLevel level) override;
     // "Zurück" on a later page; on sub-menu page 1 ("Hauptmenue") the main-menu page the
     // folder was chosen from.
-    void PreviousMenuPage(MenuLevel level);
+    void PreviousMenuPage(MenuLevel level) override;
     // Page 1 of the sub-menu the running list was started from.
-    void ReturnToSubMenu();
+    void ReturnToSubMenu() override;
     // A press on menu button g_pressedButton: opens a folder or starts a list.
     void OnMenuButton();
 
@@ -34,5 +36,5 @@ private:
     IDialogSurface& m_surface;
     SharedState& m_state;
     LineStore& m_store;
-    CMainDialog& m_dialog;
+    IListRunner& m_runner;
 };

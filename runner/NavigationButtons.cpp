@@ -1,12 +1,13 @@
 #include "runner/NavigationButtons.h"
 
-#include "app/MainDialog.h"
 #include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "runner/StepBackWalk.h"
 
-CNavigationButtons::CNavigationButtons(const DialogParts& parts)
-    : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_dialog(parts.dialog)
+CNavigationButtons::CNavigationButtons(const DialogParts& parts, IMenuNavigation& menu,
+                                       IListRunner& runner, IStopwatch& stopwatch)
+    : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_menu(menu),
+      m_runner(runner), m_stopwatch(stopwatch)
 {
 }
 
@@ -15,17 +16,17 @@ void CNavigationButtons::OnCentreButton()
     // "Start" opens the main menu once; from then on the button acts by the screen.
     if (!m_state.g_started)
     {
-        m_dialog.ShowMainMenuPage();
+        m_menu.ShowMainMenuPage();
         m_state.g_started = true;
         return;
     }
     switch (m_state.g_viewMode)
     {
     case ViewMode::MainMenu:
-        m_dialog.NextMenuPage(MenuLevel::Main);
+        m_menu.NextMenuPage(MenuLevel::Main);
         break;
     case ViewMode::SubMenu:
-        m_dialog.NextMenuPage(MenuLevel::Sub);
+        m_menu.NextMenuPage(MenuLevel::Sub);
         break;
     case ViewMode::ListStep:
         StepBack();
@@ -50,10 +51,10 @@ void CNavigationButtons::OnLeftButton()
         m_surface.EndDialog(DialogResult::Cancel);
         break;
     case LeftButtonMode::PreviousMainMenuPage:
-        m_dialog.PreviousMenuPage(MenuLevel::Main);
+        m_menu.PreviousMenuPage(MenuLevel::Main);
         break;
     case LeftButtonMode::PreviousSubMenuPage:
-        m_dialog.PreviousMenuPage(MenuLevel::Sub);
+        m_menu.PreviousMenuPage(MenuLevel::Sub);
         break;
     case LeftButtonMode::LeaveList:
         LeaveList();
@@ -64,7 +65,7 @@ void CNavigationButtons::OnLeftButton()
         {
             m_state.g_stepCounter = 0;
             m_state.g_currentLine = 0;
-            m_dialog.RunSteps();
+            m_runner.RunSteps();
         }
         else
             LeaveList();
@@ -86,7 +87,7 @@ void CNavigationButtons::OnRightButton()
         {
             ++m_state.g_currentLine;
             ++m_state.g_stepCounter;
-            m_dialog.RunSteps();
+            m_runner.RunSteps();
         }
         break;
     case ScreenState::End:
@@ -95,7 +96,7 @@ void CNavigationButtons::OnRightButton()
     case ScreenState::Picture:
         ++m_state.g_currentLine;
         LeavePictureScreen();
-        m_dialog.RunSteps();
+        m_runner.RunSteps();
         break;
     case ScreenState::Question:
         Answer(m_state.g_yesTarget);
@@ -123,7 +124,7 @@ void CNavigationButtons::Answer(std::int32_t target)
 {
     m_state.g_currentLine = target > 0 ? target - 1 : 0;
     EnterScreen(m_state, Screen::Answered);
-    m_dialog.RunSteps();
+    m_runner.RunSteps();
 }
 
 void CNavigationButtons::StepBack()
@@ -140,12 +141,12 @@ void CNavigationButtons::StepBack()
         m_surface.SetControlText(ControlId::SubHeading, m_state.g_subHeadingText);
     }
     m_state.g_currentLine = walk.restartLine;
-    m_dialog.RunSteps();
+    m_runner.RunSteps();
 }
 
 void CNavigationButtons::LeaveList()
 {
     m_surface.ShowControl(ControlId::BodyText, Visibility::Hidden);
-    m_dialog.CancelStopwatch();
-    m_dialog.ReturnToSubMenu();
+    m_stopwatch.CancelStopwatch();
+    m_menu.ReturnToSubMenu();
 }

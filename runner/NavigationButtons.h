@@ -3,11 +3,17 @@
 #pragma once
 
 #include "app/DialogParts.h"
+#include "menu/IMenuNavigation.h"
+#include "runner/IListRunner.h"
+#include "stopwatch/IStopwatch.h"
 
 class CNavigationButtons
 {
 public:
-    explicit CNavigationButtons(const DialogParts& parts);
+    // The menus, the running list and the stopwatch are what the buttons move; all must
+    // outlive the buttons.
+    CNavigationButtons(const DialogParts& parts, IMenuNavigation& menu, IListRunner& runner,
+                       IStopwatch& stopwatch);
 
     void OnCentreButton();
     void OnLeftButton();
@@ -27,5 +33,7 @@ private:
     IDialogSurface& m_surface;
     SharedState& m_state;
     LineStore& m_store;
-    CMainDialog& m_dialog;
+    IMenuNavigation& m_menu;
+    IListRunner& m_runner;
+    IStopwatch& m_stopwatch;
 };

@@ -1,7 +1,6 @@
 #include "runner/StepInterpreter.h"
 
 #include "app/DialogTexts.h"
-#include "app/MainDialog.h"
 #include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/NamedFile.h"
@@ -14,8 +13,10 @@ constexpr int PictureWidth = 200;
 constexpr int PictureHeight = 260;
 } // namespace
 
-CStepInterpreter::CStepInterpreter(const DialogParts& parts)
-    : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_dialog(parts.dialog)
+CStepInterpreter::CStepInterpreter(const DialogParts& parts, IStopwatch& stopwatch,
+                                   std::function<void()> returnToSubMenu)
+    : m_surface(parts.surface), m_state(parts.state), m_store(parts.store), m_stopwatch(stopwatch),
+      m_returnToSubMenu(std::move(returnToSubMenu))
 {
 }
 
@@ -99,13 +100,13 @@ void CStepInterpreter::SetSubHeading(const Text& subHeading)
 
 void CStepInterpreter::StartStopwatch(const Text& start)
 {
-    m_dialog.StartStopwatch(start);
+    m_stopwatch.StartStopwatch(start);
 }
 
 std::optional<Text> CStepInterpreter::CheckStopwatch()
 {
     Text warning;
-    if (!m_dialog.CheckStopwatch(warning))
+    if (!m_stopwatch.CheckStopwatch(warning))
         return std::nullopt;
     return warning;
 }
@@ -256,6 +257,6 @@ void CStepInterpreter::ShowEndScreen()
 void CStepInterpreter::AbortList(const char* message)
 {
     m_surface.ShowMessageBox(message);
-    m_dialog.CancelStopwatch();
-    m_dialog.ReturnToSubMenu();
+    m_stopwatch.CancelStopwatch();
+    m_returnToSubMenu();
 }

@@ -7,26 +7,32 @@
 #include "app/DialogParts.h"
 #include "platform/NamedFile.h"
 #include "platform/ReadOnlyFile.h"
+#include "runner/IListRunner.h"
 #include "runner/LabelIndex.h"
 #include "runner/PassEngine.h"
+#include "stopwatch/IStopwatch.h"
 
+#include <functional>
 #include <optional>
 
-class CStepInterpreter : private IPassSink, private ITextFileLoader
+class CStepInterpreter final : public IListRunner, private IPassSink, private ITextFileLoader
 {
 public:
-    explicit CStepInterpreter(const DialogParts& parts);
+    // `stopwatch` is the list's stopwatch; `returnToSubMenu` leaves a list that a grave fault
+    // breaks off. The stopwatch must outlive the interpreter.
+    CStepInterpreter(const DialogParts& parts, IStopwatch& stopwatch,
+                     std::function<void()> returnToSubMenu);
 
     // Loads the list file at `path` (its full path) and shows its first screen; a file that
     // cannot be opened leaves the store empty, names itself in the headings and ends at once.
-    void LoadList(const Text& path);
+    void LoadList(const Text& path) override;
     // One pass from g_currentLine.
-    void RunSteps();
+    void RunSteps() override;
     // A copy of `picture` stretched to the given size; null when it cannot be made.
     PictureHandle ScalePicture(const PictureHandle& picture, int width, int height);
     // The picture named in a list, at the size a picture step shows it; null when it
     // cannot be loaded or is not inside the program folder.
-    PictureHandle LoadStepPicture(const Text& name);
+    PictureHandle LoadStepPicture(const Text& name) override;
 
 private:
     // The effects of a pass, as RunPass (runner/PassEngine.h) reaches them.
@@ -52,7 +58,8 @@ private:
     IDialogSurface& m_surface;
     SharedState& m_state;
     LineStore& m_store;
-    CMainDialog& m_dialog;
+    IStopwatch& m_stopwatch;
+    std::function<void()> m_returnToSubMenu;
     CLabelIndex m_labels;
     PictureHandle m_picture;                 // made ready by the pass, shown at its stop
     std::optional<CReadOnlyFile> m_textFile; // opened by the pass, loaded unless it repeats

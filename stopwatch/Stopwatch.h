@@ -3,22 +3,23 @@
 #pragma once
 
 #include "app/DialogParts.h"
+#include "stopwatch/IStopwatch.h"
 
 inline constexpr int StopwatchTimerId = 1;
 inline constexpr int StopwatchPeriodMilliseconds = 1000;
 
-class CStopwatch
+class CStopwatch final : public IStopwatch
 {
 public:
     explicit CStopwatch(const DialogParts& parts);
 
     // A start line after its ":": the seconds, and after a space the name. A duration that
     // reads as 0 is reported and starts nothing.
-    void StartStopwatch(std::string_view start);
+    void StartStopwatch(std::string_view start) override;
     // True, with the warning in `warning`, while the stopwatch runs.
-    bool CheckStopwatch(Text& warning) const;
+    bool CheckStopwatch(Text& warning) const override;
     void OnStopwatchTick();
-    void CancelStopwatch();
+    void CancelStopwatch() override;
 
 private:
     IDialogSurface& m_surface;
