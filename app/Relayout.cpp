@@ -1,6 +1,7 @@
 #include "app/Relayout.h"
 
 #include "app/DialogTexts.h"
+#include "app/EndScreen.h"
 #include "app/Screens.h"
 #include "app/StartScreen.h"
 #include "platform/ControlId.h"
@@ -160,11 +161,7 @@ void CRelayout::RedrawScreen()
         ReloadPicture();
         break;
     case ScreenState::End:
-        m_surface.SetControlText(BodyText, DialogText::ListDone);
-        show(LeftButton, false);
-        m_surface.SetControlText(RightButton, DialogText::End);
-        label(CentreButton, DialogText::Back, backOffered);
-        EnterScreen(m_state, Screen::End);
+        ShowEndScreen(m_surface, m_state);
         break;
     case ScreenState::Start:
         ShowStartScreen(m_surface);

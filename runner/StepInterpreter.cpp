@@ -1,6 +1,7 @@
 #include "runner/StepInterpreter.h"
 
 #include "app/DialogTexts.h"
+#include "app/EndScreen.h"
 #include "app/Screens.h"
 #include "platform/ControlId.h"
 #include "platform/NamedFile.h"
@@ -83,7 +84,7 @@ void CStepInterpreter::RunSteps()
         m_surface.SetControlText(ControlId::BodyText, pass.text);
     }
     if (m_state.g_currentLine == m_store.Count())
-        ShowEndScreen();
+        ShowEndScreen(m_surface, m_state);
 }
 
 void CStepInterpreter::SetHeading(const Text& heading)
@@ -242,16 +243,6 @@ bool CStepInterpreter::AskQuestion(const PassResult& pass)
     m_state.g_noTarget = *targets.noLabel + 1;
     m_state.g_yesTarget = *targets.yesLabel + 1;
     return true;
-}
-
-void CStepInterpreter::ShowEndScreen()
-{
-    m_surface.SetControlText(ControlId::BodyText, DialogText::ListDone);
-    m_surface.SetControlText(ControlId::RightButton, DialogText::End);
-    m_surface.ShowControl(ControlId::LeftButton, Visibility::Hidden);
-    LabelControl(m_surface, ControlId::CentreButton, DialogText::Back,
-                 m_state.g_backBlocked ? Visibility::Hidden : Visibility::Shown);
-    EnterScreen(m_state, Screen::End);
 }
 
 void CStepInterpreter::AbortList(const char* message)

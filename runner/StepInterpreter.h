@@ -50,7 +50,6 @@ private:
     // False when the targets are at fault and the sub-menu is up.
     bool AskQuestion(const PassResult& pass);
     void ShowPicture();
-    void ShowEndScreen();
     PictureHandle LoadStepPicture(const NamedFile& named);
     // Reports a grave fault and leaves the list for the sub-menu.
     void AbortList(const char* message);
