@@ -35,56 +35,34 @@ bool CRelayout::ApplyTemplateLayout(std::span<const std::uint8_t> templateBytes)
 
     bool result = true;
     CTemplateCursor cursor(templateBytes);
-    const auto style = cursor.ReadUInt32();
-    bool whole = style && cursor.Skip(4 + 2 + 4 * 2) && cursor.SkipTemplateString() &&
-                 cursor.SkipTemplateString() && cursor.SkipTemplateString();
-    if (whole && (*style & TemplateStyle::SetFont))
-        whole = cursor.Skip(2) && cursor.SkipTemplateString();
-
+    std::uint16_t announced = 0;
+    bool whole = ReadTemplateHeader(cursor, announced).has_value();
     int unnamedItems = 0;
-    for (std::uint16_t item = 0; whole && item < *itemCount; ++item)
+    for (std::uint16_t item = 0; whole && item < announced; ++item)
     {
-        const bool aligned = cursor.AlignToFourBytes();
-        const auto itemStyle = cursor.ReadUInt32();
-        const bool extended = cursor.Skip(4);
-        const auto x = cursor.ReadInt16();
-        const auto y = cursor.ReadInt16();
-        const auto width = cursor.ReadInt16();
-        const auto height = cursor.ReadInt16();
-        const auto id = cursor.ReadUInt16();
-        if (!aligned || !itemStyle || !extended || !x || !y || !width || !height || !id)
+        const auto read = ReadTemplateItem(cursor, templateBytes);
+        if (!read)
         {
             whole = false;
             break;
         }
         // An item that names no control, or whose place cannot be converted, would be met
         // again by every later round: the rest of the template is not applied.
-        if (!m_surface.HasControl(*id))
+        if (!m_surface.HasControl(read->id))
         {
             result = false;
             break;
         }
-        const auto pixels = m_surface.MapDialogRect({*x, *y, *width, *height});
+        const auto pixels = m_surface.MapDialogRect({read->x, read->y, read->width, read->height});
         if (!pixels)
         {
             result = false;
             break;
         }
-        if (!m_surface.DeferControlMove(*id, *pixels))
+        if (!m_surface.DeferControlMove(read->id, *pixels))
             result = false;
-
-        const auto windowClass = cursor.ReadField();
-        const auto title = cursor.ReadField();
-        const auto creationSize = cursor.ReadUInt16();
-        // The size counts its own word; 0 means the word alone.
-        if (!windowClass || !title || !creationSize ||
-            !cursor.Skip(*creationSize > 2 ? *creationSize - 2u : 0u))
-        {
-            whole = false;
-            break;
-        }
-        RestoreControlContent(*itemStyle, *id, *windowClass, *title);
-        if (*id == 0xFFFF)
+        RestoreControlContent(read->style, read->id, read->windowClass, read->title);
+        if (read->id == 0xFFFF)
             ++unnamedItems;
     }
     if (!m_surface.EndDeferredMoves())

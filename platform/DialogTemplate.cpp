@@ -32,8 +32,10 @@ std::optional<Place> ReadPlace(CTemplateCursor& cursor)
     return Place{*x, *y, *width, *height};
 }
 
-std::optional<DialogItemTemplate> ReadItem(CTemplateCursor& cursor,
-                                           std::span<const std::uint8_t> bytes)
+} // namespace
+
+std::optional<DialogItemTemplate> ReadTemplateItem(CTemplateCursor& cursor,
+                                                   std::span<const std::uint8_t> bytes)
 {
     if (!cursor.AlignToFourBytes())
         return std::nullopt;
@@ -73,6 +75,8 @@ std::optional<DialogItemTemplate> ReadItem(CTemplateCursor& cursor,
     return item;
 }
 
+namespace
+{
 void AppendUInt16(std::vector<std::uint8_t>& bytes, std::uint16_t value)
 {
     bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -147,14 +151,13 @@ void AppendItem(std::vector<std::uint8_t>& bytes, const DialogItemTemplate& item
 }
 } // namespace
 
-std::optional<DialogTemplate> ReadDialogTemplate(std::span<const std::uint8_t> bytes)
+std::optional<DialogTemplate> ReadTemplateHeader(CTemplateCursor& cursor, std::uint16_t& itemCount)
 {
-    CTemplateCursor cursor(bytes);
     const auto style = cursor.ReadUInt32();
     const auto extendedStyle = cursor.ReadUInt32();
-    const auto itemCount = cursor.ReadUInt16();
+    const auto count = cursor.ReadUInt16();
     const auto place = ReadPlace(cursor);
-    if (!style || !extendedStyle || !itemCount || !place)
+    if (!style || !extendedStyle || !count || !place)
         return std::nullopt;
 
     DialogTemplate dialogTemplate;
@@ -181,17 +184,28 @@ std::optional<DialogTemplate> ReadDialogTemplate(std::span<const std::uint8_t> b
         dialogTemplate.pointSize = *pointSize;
         dialogTemplate.fontName = std::move(fontName->text);
     }
+    itemCount = *count;
+    return dialogTemplate;
+}
+
+std::optional<DialogTemplate> ReadDialogTemplate(std::span<const std::uint8_t> bytes)
+{
+    CTemplateCursor cursor(bytes);
+    std::uint16_t itemCount = 0;
+    auto dialogTemplate = ReadTemplateHeader(cursor, itemCount);
+    if (!dialogTemplate)
+        return std::nullopt;
     // An item takes 24 bytes at the least: a count that cannot fit is refused before
     // room is reserved for it.
-    if (*itemCount > cursor.Remaining() / 24)
+    if (itemCount > cursor.Remaining() / 24)
         return std::nullopt;
-    dialogTemplate.items.reserve(*itemCount);
-    for (std::uint16_t i = 0; i < *itemCount; ++i)
+    dialogTemplate->items.reserve(itemCount);
+    for (std::uint16_t i = 0; i < itemCount; ++i)
     {
-        auto item = ReadItem(cursor, bytes);
+        auto item = ReadTemplateItem(cursor, bytes);
         if (!item)
             return std::nullopt;
-        dialogTemplate.items.push_back(std::move(*item));
+        dialogTemplate->items.push_back(std::move(*item));
     }
     return dialogTemplate;
 }

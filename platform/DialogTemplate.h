@@ -94,6 +94,17 @@ struct DialogTemplate
     bool operator==(const DialogTemplate&) const = default;
 };
 
+class CTemplateCursor;
+
+// A template read a piece at a time, for a caller that acts on each item as it comes (the
+// relayout stops at an item that names no control). The header is everything before the
+// first item: its `items` stay empty and `itemCount` gets the count it announces. An item is
+// read from the cursor's position on, after aligning it; `bytes` are the whole template.
+// Nothing, with the cursor somewhere inside, when the bytes end early or a field is malformed.
+std::optional<DialogTemplate> ReadTemplateHeader(CTemplateCursor& cursor, std::uint16_t& itemCount);
+std::optional<DialogItemTemplate> ReadTemplateItem(CTemplateCursor& cursor,
+                                                   std::span<const std::uint8_t> bytes);
+
 // Parses a whole template. Nothing when the bytes end early or a field is malformed;
 // never reads past the end of `bytes`.
 std::optional<DialogTemplate> ReadDialogTemplate(std::span<const std::uint8_t> bytes);
