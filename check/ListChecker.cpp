@@ -154,6 +154,13 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         Report(list, 1, FindingKind::UnreadableList);
         return;
     }
+    // An empty list (no bytes, or nothing but zero bytes) has no line to start from; the
+    // runner shows its end screen at once.
+    if (document.store.Count() == 0)
+    {
+        Report(list, 1, FindingKind::NoStep);
+        return;
+    }
 
     // Every pass that can begin: the first line, the line after each screen, the labels that
     // answers lead to, and where "Zurück" restarts.

@@ -312,6 +312,10 @@ const FaultCase FaultCases[] = {
     {"TextAfterLastStep", {{"T/a.lst", "Schritt;\nRest eins\nRest zwei\n"}},
      {{"T/a.lst", 2, "warning", "unshown-text", ""}}},
     {"NoStep", {{"T/a.lst", "$Kopf\n!Unter\n"}}, {{"T/a.lst", 1, "warning", "no-step", ""}}},
+    // Nothing to start a pass from: the runner shows its end screen at once.
+    {"EmptyList", {{"T/a.lst", ""}}, {{"T/a.lst", 1, "warning", "no-step", ""}}},
+    {"OnlyZeroBytes", {{"T/a.lst", "\0\0\0"s}},
+     {{"T/a.lst", 1, "warning", "zero-byte", ""}, {"T/a.lst", 1, "warning", "no-step", ""}}},
     {"MarkerAfterSpaces", {{"T/a.lst", "Schritt;\n  $Kopf\nWeiter;\n"}},
      {{"T/a.lst", 2, "warning", "marker-after-spaces", ""}}},
     {"UndefinedByte", {{"T/a.lst", "Schritt;\nA\x81"s
