@@ -46,14 +46,21 @@ std::vector<Text> SortedEntries(const Text& folder, EntryKind kind)
 
 // The lists that one PATH names: a list file, a topic folder (it holds lists), or a program
 // folder (its topic folders hold them).
+// Folders that cannot be read go to `unreadable`, as the user would name them: what they
+// hold is not checked, and saying "0 Fehler" about them would pass a failure for success.
 void CollectLists(const Text& argument, std::vector<ListToCheck>& lists,
-                  std::vector<FolderNaming>& namings)
+                  std::vector<FolderNaming>& namings, std::vector<Text>& unreadable)
 {
     std::error_code error;
     const fs::path given(argument);
     const fs::path absolute = fs::absolute(given, error).lexically_normal();
     const auto addTopic = [&](const Text& programFolder, const Text& topic)
     {
+        if (!IsReadableFolder(topic))
+        {
+            unreadable.push_back(topic);
+            return;
+        }
         for (const Text& name : SortedEntries(topic, EntryKind::ListFiles))
             lists.push_back({programFolder, topic, name});
     };
@@ -67,6 +74,11 @@ void CollectLists(const Text& argument, std::vector<ListToCheck>& lists,
         return;
     }
     const Text folder = AsFolder(absolute);
+    if (!IsReadableFolder(folder))
+    {
+        unreadable.push_back(argument);
+        return;
+    }
     if (!SearchFolder(folder, EntryKind::ListFiles).empty())
     {
         const Text programFolder = AsFolder(absolute / "..");
@@ -116,8 +128,11 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
     }
     std::vector<ListToCheck> lists;
     std::vector<FolderNaming> namings;
+    std::vector<Text> unreadable;
     for (const Text& path : commandLine.paths)
-        CollectLists(path, lists, namings);
+        CollectLists(path, lists, namings, unreadable);
+    for (const Text& folder : unreadable)
+        errors << "tavrino check: cannot read the folder '" << ShownPath(folder, namings) << "'\n";
 
     CListChecker checker(decoder);
     std::vector<Text> seen;
@@ -158,5 +173,7 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
         output << checker.ListsChecked() << (checker.ListsChecked() == 1 ? " Liste" : " Listen")
                << " geprüft: " << errorCount << " Fehler, " << warningCount
                << (warningCount == 1 ? " Warnung" : " Warnungen") << "\n";
+    if (!unreadable.empty())
+        return 2;
     return errorCount > 0 ? 1 : 0;
 }

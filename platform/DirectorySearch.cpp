@@ -34,3 +34,10 @@ std::vector<Text> SearchFolder(const Text& folder, EntryKind kind)
     }
     return names;
 }
+
+bool IsReadableFolder(const Text& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    return !error;
+}

@@ -16,5 +16,8 @@ enum class EntryKind
 // rule whatever their names begin with. A folder that is missing or cannot be read gives no names.
 std::vector<Text> SearchFolder(const Text& folder, EntryKind kind);
 
+// True when the entries of `folder` can be listed: it exists, is a folder and may be read.
+bool IsReadableFolder(const Text& folder);
+
 // True when `name` ends in ".lst" without regard to case.
 bool HasListExtension(std::string_view name);

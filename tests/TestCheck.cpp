@@ -569,6 +569,44 @@ TEST(CheckPath, ExitStatusAndSummary)
     }
 }
 
+TEST(CheckPath, FolderThatCannotBeReadIsAFailure)
+{
+    // The program must be reachable for a user without privileges (a clone under /root is not).
+    if (RunProgramUnprivileged({"--help"}).exitStatus != 0)
+        GTEST_SKIP() << "the built program cannot be run as an unprivileged user here";
+    CTemporaryFolder folder;
+    WriteTree(folder, {{"Gut/a.lst", "Schritt;\n"}, {"Zu/b.lst", "Schritt;\n"}});
+    // Open to the user the check runs as, but for the one folder it cannot read.
+    fs::permissions(folder.Path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    for (const char* open : {"P", "P/Gut"})
+        fs::permissions(folder.Path() / open,
+                        fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder.Path() / "P/Zu", fs::perms::none);
+    const std::string program = folder.Folder() + "P";
+    struct Case
+    {
+        std::string path;
+        std::string named; // the folder the error line names
+        int checked;       // lists checked all the same
+    };
+    const Case cases[] = {
+        {program + "/Zu", program + "/Zu", 0},
+        {program, program + "/Zu/", 1},
+    };
+    for (const auto& test : cases)
+    {
+        SCOPED_TRACE(test.path);
+        const auto run = RunProgramUnprivileged({"check", test.path});
+        EXPECT_EQ(run.exitStatus, 2) << run.output << run.errors;
+        EXPECT_NE(run.errors.find("cannot read the folder '" + test.named + "'"), std::string::npos)
+            << run.errors;
+        EXPECT_NE(run.output.find(std::to_string(test.checked) + " List"), std::string::npos)
+            << run.output;
+    }
+    fs::permissions(folder.Path() / "P/Zu", fs::perms::owner_all);
+}
+
 TEST(CheckJsonForm, EscapedSortedAndCounted)
 {
     CTemporaryFolder folder;

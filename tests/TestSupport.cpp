@@ -123,8 +123,9 @@ std::string ReadWhole(const std::filesystem::path& path)
 
 namespace
 {
+// `prefix` is a command that runs the program, or empty to run it directly.
 ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view input,
-                 char* const* environment)
+                 char* const* environment, const std::vector<std::string>& prefix = {})
 {
     CTemporaryFolder files;
     const auto inputPath = files.Write("input", input);
@@ -138,7 +139,8 @@ ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view inp
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    std::vector<std::string> all{TAVRINO_PROGRAM};
+    std::vector<std::string> all = prefix;
+    all.push_back(TAVRINO_PROGRAM);
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& argument : all)
@@ -147,7 +149,11 @@ ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view inp
 
     ProgramRun run;
     pid_t child = 0;
-    if (posix_spawn(&child, TAVRINO_PROGRAM, &actions, nullptr, argv.data(), environment) == 0)
+    const bool spawned = prefix.empty() ? posix_spawn(&child, TAVRINO_PROGRAM, &actions, nullptr,
+                                                      argv.data(), environment) == 0
+                                        : posix_spawnp(&child, prefix[0].c_str(), &actions, nullptr,
+                                                       argv.data(), environment) == 0;
+    if (spawned)
     {
         int status = 0;
         waitpid(child, &status, 0);
@@ -163,6 +169,15 @@ ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view inp
 ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input)
 {
     return Spawn(arguments, input, environ);
+}
+
+ProgramRun RunProgramUnprivileged(const std::vector<std::string>& arguments)
+{
+    if (geteuid() != 0)
+        return Spawn(arguments, {}, environ);
+    // Root reads every folder whatever its permissions; nobody does not.
+    return Spawn(arguments, {}, environ,
+                 {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
 }
 
 ProgramRun RunProgramWithEnvironment(const std::vector<std::string>& arguments,

@@ -71,6 +71,10 @@ struct ProgramRun
 // standard input; waits for it to end.
 ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input = {});
 
+// The same as a user without privileges, so that a folder's permissions hold even when the
+// tests run as root (then through setpriv, as user and group 65534).
+ProgramRun RunProgramUnprivileged(const std::vector<std::string>& arguments);
+
 // The same with the environment changed: each "NAME=value" sets a variable, a lone "NAME"
 // removes it.
 ProgramRun RunProgramWithEnvironment(const std::vector<std::string>& arguments,
