@@ -81,3 +81,19 @@ std::optional<PlayEvent> ParsePlayEvent(std::string_view text)
     }
     return std::nullopt;
 }
+
+EventLineRead ReadEventLine(std::istream& input, std::string& line)
+{
+    line.clear();
+    for (;;)
+    {
+        const int next = input.get();
+        if (next == std::char_traits<char>::eof())
+            return line.empty() ? EventLineRead::End : EventLineRead::Line;
+        if (next == '\n')
+            return EventLineRead::Line;
+        if (line.size() == LongestEventLine)
+            return EventLineRead::TooLong;
+        line += static_cast<char>(next);
+    }
+}

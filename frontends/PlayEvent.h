@@ -5,6 +5,7 @@
 #include "platform/Text.h"
 
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <string_view>
 
@@ -33,3 +34,17 @@ std::optional<PlayEvent> ParsePlayEvent(std::string_view text);
 
 // True for a line of an events file that holds no event: blank, or a comment from "#".
 bool IsSkippedEventLine(std::string_view line);
+
+// No event is this long: a longer line is refused rather than read without end (from
+// /dev/zero, say).
+inline constexpr std::size_t LongestEventLine = 4096;
+
+enum class EventLineRead
+{
+    Line,    // `line` holds it, without its line feed
+    End,     // nothing more to read
+    TooLong, // more than LongestEventLine bytes before a line feed; the rest is not read
+};
+
+// Reads one line of an events file.
+EventLineRead ReadEventLine(std::istream& input, std::string& line);

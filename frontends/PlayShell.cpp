@@ -79,8 +79,17 @@ int CPlayShell::RunModal(CMainDialog& dialog)
     if (m_events == nullptr)
         return 0;
     std::string line;
-    for (int number = 1; !m_surface.HasEnded() && std::getline(*m_events, line); ++number)
+    for (int number = 1; !m_surface.HasEnded(); ++number)
     {
+        const EventLineRead read = ReadEventLine(*m_events, line);
+        if (read == EventLineRead::End)
+            break;
+        if (read == EventLineRead::TooLong)
+        {
+            m_errors << m_eventsName << ":" << number << ": line longer than " << LongestEventLine
+                     << " bytes\n";
+            return 2;
+        }
         if (IsSkippedEventLine(line))
             continue;
         if (!line.empty() && line.back() == '\r')

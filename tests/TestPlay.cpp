@@ -109,6 +109,20 @@ TEST(Play, EventsFileSkipsCommentsAndNamesTheBadLine)
     run = RunProgram(
         {"play", "--root", root.Path().string(), "--events", (root.Path() / "none").string()});
     EXPECT_EQ(run.exitStatus, 2);
+
+    // A line without end is refused after the screens before it, not read into memory.
+    const auto endless = root.Write("endless.events", "tick\n" + std::string(5000, 't') + "\n");
+    for (const std::string& events : {endless.string(), std::string("/dev/zero")})
+    {
+        run = RunProgram({"play", "--root", root.Path().string(), "--events", events});
+        EXPECT_EQ(run.exitStatus, 2) << events;
+        EXPECT_NE(run.errors.find("longer than 4096 bytes"), std::string::npos) << run.errors;
+        EXPECT_EQ(SplitLines(run.output).size(), events == "/dev/zero" ? 1u : 2u) << events;
+    }
+    // The longest line still counts as an event, and fails only as one.
+    const auto longest = root.Write("longest.events", std::string(4096, 'x') + "\n");
+    run = RunProgram({"play", "--root", root.Path().string(), "--events", longest.string()});
+    EXPECT_NE(run.errors.find("unknown event"), std::string::npos) << run.errors;
 }
 
 TEST(Play, StandardInputIsAnsweredOneEventAtATime)
