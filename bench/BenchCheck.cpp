@@ -98,4 +98,31 @@ void BM_CheckThousandLists(benchmark::State& state)
     state.counters["lists"] = static_cast<double>(program.Lists().size());
 }
 BENCHMARK(BM_CheckThousandLists)->Unit(benchmark::kMillisecond);
+
+// One sub-heading and then only steps: the time must grow with the steps, not their square.
+void BM_CheckStepsUnderOneSubHeading(benchmark::State& state)
+{
+    const CBenchFolder place;
+    const std::string folder = place.Folder() + "Thema/";
+    std::filesystem::create_directory(folder);
+    {
+        std::ofstream list(folder + "lang.lst", std::ios::binary);
+        list << "!Teil\r\n";
+        for (std::int64_t i = 0; i < state.range(0); ++i)
+            list << "Schritt " << i << ";\r\n";
+    }
+    for (auto _ : state)
+    {
+        CListChecker checker(nullptr);
+        checker.CheckList(place.Folder(), folder, "lang.lst");
+        checker.Finish();
+        benchmark::DoNotOptimize(checker.Findings().size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_CheckStepsUnderOneSubHeading)
+    ->RangeMultiplier(4)
+    ->Range(10000, 160000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 } // namespace

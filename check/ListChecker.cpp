@@ -193,7 +193,9 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         Document& ended = *m_documents[static_cast<std::size_t>(outcome.document)];
         if (outcome.kind == Outcome::Kind::End)
         {
-            addStart(outcome.document, WalkBack(ended.store, ended.store.Count()).restartLine);
+            addStart(
+                outcome.document,
+                WalkBack(ended.store, ended.store.Count(), SubHeadingSearch::Skip).restartLine);
             continue;
         }
         if (outcome.kind != Outcome::Kind::Stop)
@@ -217,8 +219,10 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         }
         addStart(outcome.document, line + 1);
         if (line + 1 >= ended.store.Count())
-            addStart(outcome.document, WalkBack(ended.store, ended.store.Count()).restartLine);
-        addStart(outcome.document, WalkBack(ended.store, line).restartLine);
+            addStart(
+                outcome.document,
+                WalkBack(ended.store, ended.store.Count(), SubHeadingSearch::Skip).restartLine);
+        addStart(outcome.document, WalkBack(ended.store, line, SubHeadingSearch::Skip).restartLine);
     }
     ReportUnreachable(list);
 }

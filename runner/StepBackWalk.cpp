@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine)
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, SubHeadingSearch search)
 {
     StepBackWalk walk;
     if (currentLine <= 0 || store.Count() == 0)
@@ -20,7 +20,7 @@ StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine)
         if (stepEnd && previousEndPassed)
         {
             walk.restartLine = line + 1;
-            for (std::int32_t i = line; i >= 0; --i)
+            for (std::int32_t i = line; search == SubHeadingSearch::Search && i >= 0; --i)
             {
                 if (IsSubHeadingLine(store.GetText(i)))
                 {

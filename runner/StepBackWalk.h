@@ -16,8 +16,15 @@ struct StepBackWalk
     std::optional<std::int32_t> subHeadingLine;
 };
 
+enum class SubHeadingSearch
+{
+    Search, // "Zurück" shows the restarted step under its sub-heading
+    Skip,   // only the restart line is wanted: the search back to line 0 is not made
+};
+
 // `currentLine` is where the screen stands (its step end, its picture, or Count for the end
 // screen). With no line before it, or an empty store, the walk restarts at line 0. A line
 // ends a step for the walk when it ends in ";" once trimmed; a sub-heading line starts with
 // "!". Reads only inside the store.
-StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine);
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
+                      SubHeadingSearch search = SubHeadingSearch::Search);

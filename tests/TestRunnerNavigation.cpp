@@ -1,6 +1,7 @@
 // The buttons of a running list: forward, the walk back, answers, leaving the list, and the
 // loading of a list from its sub-menu.
 #include "RunnerTestSupport.h"
+#include "runner/StepBackWalk.h"
 
 #include <sys/stat.h>
 
@@ -101,6 +102,32 @@ TEST_F(RunnerNavigationTest, EndOnAQuestionOfTheFirstScreenLeavesTheList)
     EXPECT_EQ(Screen(), (RunnerScreen{Title, SubMenuHeading, "Los?", "Ende", "Nein", "Ja", false}));
     Press("L");
     ExpectSubMenuPageOne();
+}
+
+// The checker asks only where a walk restarts; without the sub-heading search the answer must
+// be the same from every line.
+TEST(WalkBack, RestartLineIsTheSameWithoutTheSubHeadingSearch)
+{
+    const std::vector<std::vector<Text>> stores = {
+        {},
+        {"A;"},
+        {"!Eins", "A;", "B;", "!Zwei", "x", "C;", "D;"},
+        {"A", "B;", " C;", "D", "!x", "E;"},
+    };
+    for (const auto& lines : stores)
+    {
+        LineStore store;
+        for (const Text& line : lines)
+            store.Append(line);
+        for (std::int32_t line = -1; line <= store.Count() + 1; ++line)
+        {
+            const StepBackWalk searched = WalkBack(store, line);
+            const StepBackWalk skipped = WalkBack(store, line, SubHeadingSearch::Skip);
+            EXPECT_EQ(skipped.restartLine, searched.restartLine) << line;
+            EXPECT_EQ(skipped.reachedFirstLine, searched.reachedFirstLine) << line;
+            EXPECT_FALSE(skipped.subHeadingLine) << line;
+        }
+    }
 }
 
 struct WalkBackCase
