@@ -33,6 +33,27 @@ std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const fs::path&
         return std::nullopt;
     return folder / *best;
 }
+
+// A link inside the program folder may lead anywhere ("etc" -> /etc): a file counts only when
+// its real path lies inside the folder's real path. A link that leads nowhere stays as found;
+// opening it fails as for any file that cannot be read.
+NamedFile ConfinedByRealPath(const fs::path& root, NamedFile result)
+{
+    std::error_code rootError;
+    std::error_code fileError;
+    const fs::path realRoot = fs::canonical(root, rootError);
+    const fs::path realFile = fs::canonical(*result.foundPath, fileError);
+    if (rootError || fileError)
+        return result;
+    const fs::path inside = realFile.lexically_relative(realRoot);
+    if (inside.empty() || *inside.begin() == "..")
+    {
+        result.foundPath.reset();
+        result.foundByOtherCase = false;
+        result.outsideProgramFolder = true;
+    }
+    return result;
+}
 } // namespace
 
 NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::string_view name)
@@ -59,7 +80,7 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
     if (Exists(full))
     {
         result.foundPath = full.string();
-        return result;
+        return ConfinedByRealPath(root, std::move(result));
     }
     fs::path found = root;
     for (const auto& part : inside)
@@ -77,5 +98,5 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
             return result;
     }
     result.foundPath = found.string();
-    return result;
+    return ConfinedByRealPath(root, std::move(result));
 }

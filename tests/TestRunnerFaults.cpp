@@ -313,6 +313,24 @@ TEST_F(RunnerFaultsTest, NamesStayInsideTheProgramFolder)
 
     StartList({"\xA7/etc/hostname", "Nie;"});
     EXPECT_EQ(Messages(), std::vector<Text>{TextFileMissing});
+
+    // A link inside the program folder that leads out of it: what lies behind is not there.
+    std::filesystem::create_directory_symlink(m_root.Path(), m_root.Path() / "programm/Thema/raus");
+    std::filesystem::create_symlink(m_root.Path() / "geheim.txt",
+                                    m_root.Path() / "programm/Thema/geheim.txt");
+    for (const char* name : {"raus/geheim.txt", "geheim.txt", "RAUS/Geheim.txt"})
+    {
+        StartList({"\xA7"s + name, "Nie;"});
+        EXPECT_EQ(Messages(), std::vector<Text>{TextFileMissing}) << name;
+        EXPECT_EQ(Screen(), EndScreen("Zurück", Title, TopicFolder() + name)) << name;
+    }
+    StartList({"*raus/geheim.png", "A;"});
+    EXPECT_EQ(Messages(), std::vector<Text>{PictureMissing + TopicFolder() + "raus/geheim.png"});
+    // One that stays inside works as any folder.
+    std::filesystem::create_directory_symlink(m_root.Path() / "programm",
+                                              m_root.Path() / "programm/Thema/innen");
+    StartList({"\xA7innen/oben.txt"});
+    EXPECT_EQ(Screen(), StepScreen("Oben"));
 }
 
 TEST_F(RunnerFaultsTest, NamesWithBackslashesAndOtherCase)
