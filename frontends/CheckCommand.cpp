@@ -38,7 +38,8 @@ Text AsFolder(const fs::path& path)
 
 std::vector<Text> SortedEntries(const Text& folder, EntryKind kind)
 {
-    std::vector<Text> names = SearchFolder(folder, kind);
+    // The checker reads behind every link, also those that lead out and the menus leave out.
+    std::vector<Text> names = SearchFolder(folder, kind, {});
     std::sort(names.begin(), names.end(),
               [](const Text& left, const Text& right) { return CollatesBefore(left, right); });
     return names;
@@ -79,7 +80,7 @@ void CollectLists(const Text& argument, std::vector<ListToCheck>& lists,
         unreadable.push_back(argument);
         return;
     }
-    if (!SearchFolder(folder, EntryKind::ListFiles).empty())
+    if (!SearchFolder(folder, EntryKind::ListFiles, {}).empty())
     {
         const Text programFolder = AsFolder(absolute / "..");
         addTopic(programFolder, folder);

@@ -77,7 +77,7 @@ void CMenuPages::ShowMainMenuPage()
         m_surface.SetControlText(ControlId::LeftButton, DialogText::End);
 
     m_store.Clear();
-    for (Text& name : SearchFolder(m_state.g_appFolder, EntryKind::Folders))
+    for (Text& name : SearchFolder(m_state.g_appFolder, EntryKind::Folders, m_state.g_appFolder))
         m_store.AddSorted(std::move(name));
 
     // On page 1 the indicator shows from seven folders on; on a later page always.
@@ -109,7 +109,7 @@ void CMenuPages::ShowSubMenuPage()
     EnterScreen(m_state, Screen::SubMenuPage);
 
     m_store.Clear();
-    for (Text& name : SearchFolder(m_state.g_listFolder, EntryKind::ListFiles))
+    for (Text& name : SearchFolder(m_state.g_listFolder, EntryKind::ListFiles, m_state.g_appFolder))
         m_store.AddSorted(std::move(name));
 
     const std::int64_t count = m_store.Count();

@@ -14,7 +14,9 @@ enum class EntryKind
 // The names of the entries of `folder` of the given kind, in no particular order. "." and
 // "..", and folders whose names begin with ".", are never reported; list files keep their
 // rule whatever their names begin with. A folder that is missing or cannot be read gives no names.
-std::vector<Text> SearchFolder(const Text& folder, EntryKind kind);
+// With a `programFolder`, a link whose real path lies outside that folder's real path is not
+// reported: what it leads to is not there for the program. An empty one confines nothing.
+std::vector<Text> SearchFolder(const Text& folder, EntryKind kind, const Text& programFolder);
 
 // True when the entries of `folder` can be listed: it exists, is a folder and may be read.
 bool IsReadableFolder(const Text& folder);

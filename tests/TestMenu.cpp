@@ -168,6 +168,26 @@ TEST_F(MenuTest, MainMenuListsFoldersOnlySortedWithoutRegardToCase)
     EXPECT_EQ(Screen().buttons, (std::vector<Text>{"Verweis", "zug"}));
 }
 
+TEST_F(MenuTest, LinksThatLeadOutOfTheProgramFolderAreNotThere)
+{
+    // The program folder lies inside the temporary one; beside it, what must stay unseen.
+    CTemporaryFolder outside;
+    outside.MakeFolder("Fremd");
+    outside.Write("fremd.lst", "Fremd;");
+    m_root.MakeFolder("Bremsen");
+    m_root.Write("Bremsen/Probe.lst", "A;");
+    std::filesystem::create_directory_symlink(outside.Path() / "Fremd", m_root.Path() / "Raus");
+    std::filesystem::create_directory_symlink(m_root.Path() / "Bremsen", m_root.Path() / "Innen");
+    std::filesystem::create_symlink(outside.Path() / "fremd.lst",
+                                    m_root.Path() / "Bremsen/Fremd.lst");
+    std::filesystem::create_symlink(m_root.Path() / "Bremsen/Probe.lst",
+                                    m_root.Path() / "Bremsen/Kopie.lst");
+    Start();
+    EXPECT_EQ(Screen().buttons, (std::vector<Text>{"Bremsen", "Innen"}));
+    Click(MenuButton0);
+    EXPECT_EQ(Screen().buttons, (std::vector<Text>{"Kopie", "Probe"}));
+}
+
 TEST_F(MenuTest, MissingProgramFolderIsAnEmptyMainMenu)
 {
     m_dialog = std::make_unique<CDialogHarness>(m_root.Folder() + "fehlt/");
