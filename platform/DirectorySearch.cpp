@@ -1,6 +1,7 @@
 #include "platform/DirectorySearch.h"
 
 #include "platform/CaseFolding.h"
+#include "platform/Confinement.h"
 
 #include <filesystem>
 #include <optional>
@@ -11,32 +12,11 @@ bool HasListExtension(std::string_view name)
     return name.size() >= 4 && FoldLatin1Case(name.substr(name.size() - 4)) == ".lst";
 }
 
-namespace
-{
-// True when the link at `path` leads to a place outside `realRoot`. A link that leads nowhere
-// is left to the caller, who finds it cannot be read.
-bool LeadsOut(const std::filesystem::path& path, const std::filesystem::path& realRoot)
-{
-    std::error_code error;
-    const auto real = std::filesystem::canonical(path, error);
-    if (error)
-        return false;
-    const auto inside = real.lexically_relative(realRoot);
-    return inside.empty() || *inside.begin() == "..";
-}
-} // namespace
-
 std::vector<Text> SearchFolder(const Text& folder, EntryKind kind, const Text& programFolder)
 {
     std::vector<Text> names;
-    std::optional<std::filesystem::path> realRoot;
-    if (!programFolder.empty())
-    {
-        std::error_code rootError;
-        realRoot = std::filesystem::canonical(programFolder, rootError);
-        if (rootError)
-            realRoot.reset();
-    }
+    const auto realRoot =
+        programFolder.empty() ? std::nullopt : RealFolder(std::filesystem::path(programFolder));
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error)

@@ -1,6 +1,7 @@
 #include "platform/NamedFile.h"
 
 #include "platform/CaseFolding.h"
+#include "platform/Confinement.h"
 
 #include <filesystem>
 #include <system_error>
@@ -39,14 +40,8 @@ std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const fs::path&
 // opening it fails as for any file that cannot be read.
 NamedFile ConfinedByRealPath(const fs::path& root, NamedFile result)
 {
-    std::error_code rootError;
-    std::error_code fileError;
-    const fs::path realRoot = fs::canonical(root, rootError);
-    const fs::path realFile = fs::canonical(*result.foundPath, fileError);
-    if (rootError || fileError)
-        return result;
-    const fs::path inside = realFile.lexically_relative(realRoot);
-    if (inside.empty() || *inside.begin() == "..")
+    const auto realRoot = RealFolder(root);
+    if (realRoot && LeadsOut(*result.foundPath, *realRoot))
     {
         result.foundPath.reset();
         result.foundByOtherCase = false;
@@ -70,8 +65,7 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
     // Only names that stay inside the program folder count.
     const fs::path root = fs::path(programFolder).lexically_normal();
     const fs::path full = fs::path(result.shownPath).lexically_normal();
-    const fs::path inside = full.lexically_relative(root);
-    if (inside.empty() || *inside.begin() == "..")
+    if (LiesOutside(full, root))
     {
         result.outsideProgramFolder = true;
         return result;
@@ -83,7 +77,7 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
         return ConfinedByRealPath(root, std::move(result));
     }
     fs::path found = root;
-    for (const auto& part : inside)
+    for (const auto& part : full.lexically_relative(root))
     {
         if (part == ".")
             continue;
