@@ -139,8 +139,7 @@ void CMessageBoxOverlay::Place()
     QFont captionFont = WithPixelSize(font(), measures.textPixelSize);
     captionFont.setBold(true);
     const QFont buttonFont = WithPixelSize(font(), measures.buttonPixelSize);
-    m_view->SetPixelSize(measures.textPixelSize);
-    m_view->SetScrollBarWidth(2 * measures.textPixelSize);
+    m_view->SetTypeSizes(measures.textPixelSize, 2 * measures.textPixelSize);
     m_caption->setFont(captionFont);
     m_ok->setFont(buttonFont);
 

@@ -719,8 +719,7 @@ void CQtDialogSurface::PlaceControl(Control& control)
         {
             size = m_typeScale.subHeading;
         }
-        label->SetPixelSize(size);
-        label->SetScrollBarWidth(Round(m_typeScale.body * ScrollBarOverBody));
+        label->SetTypeSizes(size, Round(m_typeScale.body * ScrollBarOverBody));
         place.setBottom(std::max(place.bottom(), FreeSpaceBelow(control) - 1));
         break;
     }

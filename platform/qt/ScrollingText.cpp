@@ -69,13 +69,17 @@ const QString& CScrollingText::Text() const
     return m_text;
 }
 
-void CScrollingText::SetPixelSize(int pixelSize)
+void CScrollingText::SetTypeSizes(int pixelSize, int scrollBarWidth)
 {
-    if (pixelSize == m_pixelSize || pixelSize < 1)
+    pixelSize = std::max(pixelSize, 1);
+    scrollBarWidth = std::max(scrollBarWidth, 1);
+    if (pixelSize == m_pixelSize && scrollBarWidth == m_scrollBarWidth)
     {
         return;
     }
+    // Both at once: the text is laid out again once, not once for each.
     m_pixelSize = pixelSize;
+    m_scrollBarWidth = scrollBarWidth;
     Invalidate();
 }
 
@@ -93,16 +97,6 @@ void CScrollingText::SetAlignment(Qt::Alignment alignment)
 Qt::Alignment CScrollingText::Alignment() const
 {
     return m_alignment;
-}
-
-void CScrollingText::SetScrollBarWidth(int width)
-{
-    if (width == m_scrollBarWidth || width < 1)
-    {
-        return;
-    }
-    m_scrollBarWidth = width;
-    Invalidate();
 }
 
 int CScrollingText::ContentHeight()

@@ -21,13 +21,13 @@ public:
     // Line feeds break lines. A new text starts at its top.
     void SetText(const QString& text);
     const QString& Text() const;
-    void SetPixelSize(int pixelSize);
+    // The text's pixel size, and the width of the scroll bar when one is needed; the bar never
+    // takes more than a fifth of the box.
+    void SetTypeSizes(int pixelSize, int scrollBarWidth);
     int PixelSize() const;
     // Qt::AlignLeft or Qt::AlignHCenter; lines start at the top.
     void SetAlignment(Qt::Alignment alignment);
     Qt::Alignment Alignment() const;
-    // Width of the scroll bar when one is needed; it never takes more than a fifth of the box.
-    void SetScrollBarWidth(int width);
 
     // The height the whole text needs at the present width, and whether part of it is out of
     // view below, so that the mark that more follows is shown.
