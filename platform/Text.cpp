@@ -73,13 +73,23 @@ Text MakeDisplayable(std::string_view text)
     result.reserve(text.size());
     while (!text.empty())
     {
-        const std::size_t length = ValidUtf8SequenceLength(text);
-        if (length > 0)
+        // Valid runs are copied whole: a step may hold megabytes of plain text.
+        std::size_t valid = 0;
+        while (valid < text.size())
         {
-            result.append(text.substr(0, length));
-            text.remove_prefix(length);
+            if (static_cast<unsigned char>(text[valid]) < 0x80)
+            {
+                ++valid;
+                continue;
+            }
+            const std::size_t length = ValidUtf8SequenceLength(text.substr(valid));
+            if (length == 0)
+                break;
+            valid += length;
         }
-        else
+        result.append(text.substr(0, valid));
+        text.remove_prefix(valid);
+        if (!text.empty())
         {
             AppendUtf8(result, Windows1252ToUnicode(static_cast<unsigned char>(text[0])));
             text.remove_prefix(1);

@@ -1,4 +1,5 @@
 // UTF-8 one character at a time: what is read, what is written, and stray bytes.
+#include "platform/Text.h"
 #include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,29 @@ TEST(Utf8, StrayBytesAreReadOneByOneAsWindows1252)
     }
     EXPECT_TRUE(IsValidUtf8("Tür \xF0\x9F\x9A\x86"));
     EXPECT_TRUE(IsValidUtf8(""));
+}
+
+
+TEST(Utf8, DisplayableTextKeepsValidRunsAndReadsStrayBytesAsWindows1252)
+{
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {"Empty", "", ""},
+        {"Ascii", "Bremse an;", "Bremse an;"},
+        {"NulKept", std::string("a\0b", 3), std::string("a\0b", 3)},
+        {"Utf8Umlauts", "Gr\xC3\xBC\xC3\x9F", "Gr\xC3\xBC\xC3\x9F"},
+        {"StrayBetweenValidRuns", "\xC3\xBC\xFC\xC3\xBC", "\xC3\xBC\xC3\xBC\xC3\xBC"},
+        {"StrayAtStart", "\x80x", "\xE2\x82\xAC" "x"},
+        {"LeadCutAtEnd", "ab\xE2\x82", "ab\xC3\xA2\xE2\x80\x9A"},
+        {"FourBytes", "\xF0\x9F\x9A\x82!", "\xF0\x9F\x9A\x82!"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MakeDisplayable(c.bytes), c.shown) << c.name;
 }
 
 } // namespace
