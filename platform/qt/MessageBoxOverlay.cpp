@@ -165,8 +165,9 @@ void CMessageBoxOverlay::Place()
     const int lineHeight = QFontMetrics(textFont).height();
     okSize.setHeight(
         std::max(std::min(okSize.height(), largestHeight - fixedHeight - lineHeight), 1));
-    const int textHeight = std::clamp(m_view->HeightForWidth(innerWidth), 0,
-                                      std::max(largestHeight - fixedHeight - okSize.height(), 0));
+    const int roomForText = std::max(largestHeight - fixedHeight - okSize.height(), 0);
+    const int textHeight =
+        std::clamp(m_view->HeightForWidth(innerWidth, roomForText), 0, roomForText);
     const int boxHeight = std::min(fixedHeight + textHeight + okSize.height(), area.height());
 
     m_box->setGeometry((area.width() - boxWidth) / 2, (area.height() - boxHeight) / 2, boxWidth,

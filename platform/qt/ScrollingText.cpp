@@ -1,7 +1,9 @@
 #include "platform/qt/ScrollingText.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -16,6 +18,9 @@
 namespace
 {
 constexpr int LargestShareOfWidthForBar = 5; // the bar takes at most a fifth of the width
+// A block is laid out in well under a frame; the idle slices stay shorter than a tap.
+constexpr qsizetype LongestBlock = 4096;
+constexpr qint64 SliceMilliseconds = 10;
 } // namespace
 
 int CScrollingText::CScrollBarStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
@@ -50,6 +55,10 @@ CScrollingText::CScrollingText(QWidget* parent)
     properties.setScrollMetric(QScrollerProperties::VerticalOvershootPolicy,
                                QVariant::fromValue(QScrollerProperties::OvershootAlwaysOff));
     QScroller::scroller(viewport())->setScrollerProperties(properties);
+
+    m_sliceTimer.setSingleShot(true);
+    m_sliceTimer.setInterval(0);
+    connect(&m_sliceTimer, &QTimer::timeout, this, &CScrollingText::LayOutSlice);
 }
 
 void CScrollingText::SetText(const QString& text)
@@ -59,6 +68,7 @@ void CScrollingText::SetText(const QString& text)
         return;
     }
     m_text = text;
+    m_shownLength = ShownLength(m_text);
     Invalidate();
     QScroller::scroller(viewport())->stop();
     verticalScrollBar()->setValue(0);
@@ -102,23 +112,34 @@ Qt::Alignment CScrollingText::Alignment() const
 int CScrollingText::ContentHeight()
 {
     EnsureLayout();
-    return m_contentHeight;
+    LayOutTo(std::numeric_limits<double>::infinity());
+    return static_cast<int>(std::ceil(m_laidOutHeight));
 }
 
 bool CScrollingText::MoreBelow() const
 {
-    return verticalScrollBar()->value() < verticalScrollBar()->maximum();
+    const QScrollBar* bar = verticalScrollBar();
+    return bar->value() < bar->maximum() || (m_overflows && !m_layoutComplete);
+}
+
+bool CScrollingText::LayoutComplete() const
+{
+    return m_layoutValid && m_layoutComplete;
 }
 
 QStringList CScrollingText::Lines()
 {
     EnsureLayout();
+    LayOutTo(std::numeric_limits<double>::infinity());
     QStringList lines;
-    const QString text = m_layout.text();
-    for (int i = 0; i < m_layout.lineCount(); ++i)
+    for (const Block& block : m_blocks)
     {
-        const QTextLine line = m_layout.lineAt(i);
-        lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
+        const QString text = block.layout->text();
+        for (int i = 0; i < block.layout->lineCount(); ++i)
+        {
+            const QTextLine line = block.layout->lineAt(i);
+            lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator);
+        }
     }
     return lines;
 }
@@ -126,6 +147,7 @@ QStringList CScrollingText::Lines()
 void CScrollingText::Invalidate()
 {
     m_layoutValid = false;
+    m_sliceTimer.stop();
     // The range decides whether a bar is shown, and that the width: settle it now rather
     // than at the next paint.
     if (isVisible())
@@ -145,23 +167,34 @@ void CScrollingText::EnsureLayout()
     const int fullWidth = std::max(width(), 1);
     const int barWidth =
         std::clamp(m_scrollBarWidth, 1, std::max(fullWidth / LargestShareOfWidthForBar, 1));
-    LayOut(fullWidth);
+    const QFontMetrics metrics(TextFont());
+    StartLayout(fullWidth);
+    // Enough to tell whether the text overflows, and by how much if only by a descender.
+    LayOutTo(height() + metrics.descent() + 1);
+
     // A box that misses its lines by less than a descender (a heading of a window turned
     // wide) shows the ink of the letters centred, without the empty space around it.
     m_inkShift = 0;
-    bool overflows = m_contentHeight > height();
-    if (overflows && m_contentHeight - height() <= QFontMetrics(m_layout.font()).descent())
+    const int contentHeight = static_cast<int>(std::ceil(m_laidOutHeight));
+    bool overflows = contentHeight > height();
+    const QTextLayout& first = *m_blocks.front().layout;
+    const QTextLayout& last = *m_blocks.back().layout;
+    if (overflows && m_layoutComplete && contentHeight - height() <= metrics.descent() &&
+        first.lineCount() > 0 && last.lineCount() > 0)
     {
-        const QFontMetricsF metrics(m_layout.font());
-        const QString text = m_layout.text();
-        const QTextLine first = m_layout.lineAt(0);
-        const QTextLine last = m_layout.lineAt(m_layout.lineCount() - 1);
+        const QFontMetricsF inkMetrics(TextFont());
+        const QTextLine firstLine = first.lineAt(0);
+        const QTextLine lastLine = last.lineAt(last.lineCount() - 1);
         const double inkTop =
-            first.y() + first.ascent() +
-            metrics.tightBoundingRect(text.mid(first.textStart(), first.textLength())).top();
+            firstLine.y() + firstLine.ascent() +
+            inkMetrics
+                .tightBoundingRect(first.text().mid(firstLine.textStart(), firstLine.textLength()))
+                .top();
         const double inkBottom =
-            last.y() + last.ascent() +
-            metrics.tightBoundingRect(text.mid(last.textStart(), last.textLength())).bottom();
+            m_blocks.back().top + lastLine.y() + lastLine.ascent() +
+            inkMetrics
+                .tightBoundingRect(last.text().mid(lastLine.textStart(), lastLine.textLength()))
+                .bottom();
         // Glyph outlines are measured to the pixel; half a pixel of antialiased edge may go.
         if (inkBottom - inkTop <= height() + 1)
         {
@@ -171,10 +204,12 @@ void CScrollingText::EnsureLayout()
     }
     // A box of a line or two (a heading) has no room for a bar; it is dragged, and its mark
     // shows that it goes on.
-    const bool needsBar = overflows && height() >= 3 * QFontMetrics(m_layout.font()).height();
+    const bool needsBar = overflows && height() >= 3 * metrics.height();
     if (needsBar)
     {
-        LayOut(std::max(fullWidth - barWidth, 1));
+        // Only the first screen was laid out at the full width.
+        StartLayout(std::max(fullWidth - barWidth, 1));
+        LayOutTo(height());
         if (m_scrollBarStyle->extent != barWidth)
         {
             m_scrollBarStyle->extent = barWidth;
@@ -182,13 +217,141 @@ void CScrollingText::EnsureLayout()
         }
     }
     setVerticalScrollBarPolicy(needsBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    m_overflows = overflows;
+    UpdateScrollRange();
+    if (!m_layoutComplete)
+    {
+        m_sliceTimer.start();
+    }
+}
 
-    const int lineHeight = QFontMetrics(m_layout.font()).height();
+void CScrollingText::StartLayout(int width)
+{
+    m_sliceTimer.stop();
+    m_blocks.clear();
+    m_cursor = {};
+    m_layoutWidth = width;
+    m_laidOutHeight = 0;
+    m_layoutComplete = false;
+}
+
+void CScrollingText::LayOutTo(double height)
+{
+    QString text;
+    while (!m_layoutComplete && m_laidOutHeight < height && NextBlockText(m_cursor, text))
+    {
+        Block block;
+        block.layout = std::make_unique<QTextLayout>();
+        block.top = m_laidOutHeight;
+        block.height = LayOutBlock(*block.layout, text, m_layoutWidth);
+        m_laidOutHeight += block.height;
+        m_blocks.push_back(std::move(block));
+        m_layoutComplete = CursorAtEnd(m_cursor);
+    }
+}
+
+void CScrollingText::LayOutSlice()
+{
+    if (!m_layoutValid)
+    {
+        return;
+    }
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_layoutComplete && slice.elapsed() < SliceMilliseconds)
+    {
+        LayOutTo(m_laidOutHeight + 1);
+    }
+    UpdateScrollRange();
+    viewport()->update();
+    if (!m_layoutComplete)
+    {
+        m_sliceTimer.start();
+    }
+}
+
+void CScrollingText::UpdateScrollRange()
+{
+    const int lineHeight = QFontMetrics(TextFont()).height();
     const int visible = std::max(height(), 1);
+    const int contentHeight = static_cast<int>(
+        std::min(std::ceil(m_laidOutHeight), double(std::numeric_limits<int>::max())));
     QScrollBar* bar = verticalScrollBar();
-    bar->setRange(0, overflows ? std::max(m_contentHeight - visible, 0) : 0);
+    bar->setRange(0, m_overflows ? std::max(contentHeight - visible, 0) : 0);
     bar->setPageStep(std::max(visible - lineHeight, lineHeight));
     bar->setSingleStep(std::max(lineHeight, 1));
+}
+
+qsizetype CScrollingText::ShownLength(const QString& text)
+{
+    if (text.size() <= LongestShownText)
+    {
+        return text.size();
+    }
+    // The cut falls after a space or line end if there is one near, so no word is split.
+    const qsizetype space = text.lastIndexOf(QLatin1Char(' '), LongestShownText - 1);
+    const qsizetype lineFeed = text.lastIndexOf(QLatin1Char('\n'), LongestShownText - 1);
+    const qsizetype gap = std::max(space, lineFeed);
+    if (gap >= LongestShownText - LongestBlock)
+    {
+        return gap + 1;
+    }
+    // Never half of a character that takes two code units.
+    return text[LongestShownText - 1].isHighSurrogate() ? LongestShownText - 1
+                                                          : LongestShownText;
+}
+
+bool CScrollingText::CursorAtEnd(const BlockCursor& cursor) const
+{
+    return cursor.textDone && (cursor.noticeDone || m_text.size() <= m_shownLength);
+}
+
+bool CScrollingText::NextBlockText(BlockCursor& cursor, QString& text) const
+{
+    if (!cursor.textDone)
+    {
+        const qsizetype end = m_shownLength;
+        qsizetype stop = end;
+        qsizetype next = end;
+        if (end - cursor.position > LongestBlock)
+        {
+            // Whole lines where they are short enough; a longer line is broken after a
+            // space, and only a run without spaces anywhere.
+            const qsizetype limit = cursor.position + LongestBlock;
+            const qsizetype lineFeed = m_text.lastIndexOf(QLatin1Char('\n'), limit - 1);
+            const qsizetype space = m_text.lastIndexOf(QLatin1Char(' '), limit - 1);
+            if (lineFeed >= cursor.position)
+            {
+                stop = lineFeed;
+                next = lineFeed + 1;
+            }
+            else if (space >= cursor.position + LongestBlock / 2)
+            {
+                stop = next = space + 1;
+            }
+            else
+            {
+                stop = next = m_text[limit - 1].isHighSurrogate() ? limit - 1 : limit;
+            }
+        }
+        else
+        {
+            cursor.textDone = true;
+        }
+        text = m_text.mid(cursor.position, stop - cursor.position);
+        // Within a block, line feeds become forced line breaks.
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        cursor.position = next;
+        return true;
+    }
+    if (!CursorAtEnd(cursor))
+    {
+        cursor.noticeDone = true;
+        text = QStringLiteral("[… gekürzt: weitere %1 Zeichen nicht angezeigt]")
+                   .arg(QLocale(QLocale::German).toString(m_text.size() - m_shownLength));
+        return true;
+    }
+    return false;
 }
 
 int CScrollingText::Padding() const
@@ -197,19 +360,17 @@ int CScrollingText::Padding() const
     return std::max(m_pixelSize / 4, 1);
 }
 
-void CScrollingText::LayOut(int width)
+QFont CScrollingText::TextFont() const
 {
-    m_contentHeight = LayOutInto(m_layout, width);
-}
-
-int CScrollingText::LayOutInto(QTextLayout& layout, int width) const
-{
-    width = std::max(width - 2 * Padding(), 1);
     QFont textFont = font();
     textFont.setPixelSize(m_pixelSize);
-    QString text = m_text;
-    // One layout for the whole text: line feeds become forced line breaks inside it.
-    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    return textFont;
+}
+
+double CScrollingText::LayOutBlock(QTextLayout& layout, const QString& text, int width) const
+{
+    width = std::max(width - 2 * Padding(), 1);
+    const QFont textFont = TextFont();
     layout.clearLayout();
     layout.setText(text);
     layout.setFont(textFont);
@@ -227,24 +388,38 @@ int CScrollingText::LayOutInto(QTextLayout& layout, int width) const
         y += std::max(line.height(), lineSpacing);
     }
     layout.endLayout();
-    return static_cast<int>(std::ceil(y));
+    return y;
 }
 
-int CScrollingText::HeightForWidth(int width) const
+int CScrollingText::HeightForWidth(int width, int enough) const
 {
     QTextLayout layout;
-    return LayOutInto(layout, width);
+    BlockCursor cursor;
+    QString text;
+    double height = 0;
+    while (height <= enough && NextBlockText(cursor, text))
+    {
+        height += LayOutBlock(layout, text, width);
+    }
+    return static_cast<int>(std::min(std::ceil(height), double(std::numeric_limits<int>::max())));
 }
 
 void CScrollingText::paintEvent(QPaintEvent*)
 {
     EnsureLayout();
+    const double offset = verticalScrollBar()->value() + m_inkShift;
+    LayOutTo(offset + viewport()->height());
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::WindowText));
-    const double offset = verticalScrollBar()->value() + m_inkShift;
     const QRectF inView(0, offset, viewport()->width(), viewport()->height());
     painter.translate(0, -offset);
-    m_layout.draw(&painter, QPointF(Padding(), 0), {}, inView);
+    // The first block that reaches into view, then those below it while they are in view.
+    auto block = std::upper_bound(m_blocks.begin(), m_blocks.end(), offset,
+                                  [](double y, const Block& b) { return y < b.top + b.height; });
+    for (; block != m_blocks.end() && block->top < inView.bottom(); ++block)
+    {
+        block->layout->draw(&painter, QPointF(Padding(), block->top), {}, inView);
+    }
     painter.translate(0, offset);
     if (MoreBelow())
     {
@@ -256,7 +431,7 @@ void CScrollingText::PaintMoreMark(QPainter& painter) const
 {
     // The foot of the box fades out and a triangle points down: the text goes on.
     const QRect area = viewport()->rect();
-    const int band = std::min(QFontMetrics(m_layout.font()).height(), area.height() / 2);
+    const int band = std::min(QFontMetrics(TextFont()).height(), area.height() / 2);
     const QRect foot(area.left(), area.bottom() - band + 1, area.width(), band);
     QColor background = palette().color(QPalette::Window);
     QLinearGradient fade(foot.topLeft(), foot.bottomLeft());

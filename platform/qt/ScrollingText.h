@@ -1,15 +1,19 @@
 // A static text that never hides a word: it wraps at spaces, breaks a word only where the word
 // alone is wider than the box, and scrolls what does not fit. A finger drags or flicks it, a
 // wide scroll bar appears, and a mark at the foot shows that more follows until the end is in
-// view. The text is laid out once per text, size and width, and only the lines in view are
-// drawn.
+// view. The text is laid out once per text, size and width, in pieces: what is in view at
+// once, the rest a little at a time while the window is idle, so that a tap never waits for
+// a long text. Only the lines in view are drawn.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QProxyStyle>
 #include <QString>
 #include <QTextLayout>
+#include <QTimer>
+#include <limits>
 #include <memory>
+#include <vector>
 
 class CScrollingText : public QAbstractScrollArea
 {
@@ -18,8 +22,10 @@ class CScrollingText : public QAbstractScrollArea
 public:
     explicit CScrollingText(QWidget* parent);
 
-    // Line feeds break lines. A new text starts at its top.
+    // Line feeds break lines. A new text starts at its top. Of a text longer than
+    // LongestShownText characters only that many are shown, followed by a line that says so.
     void SetText(const QString& text);
+    static constexpr qsizetype LongestShownText = 1 << 20;
     const QString& Text() const;
     // The text's pixel size, and the width of the scroll bar when one is needed; the bar never
     // takes more than a fifth of the box.
@@ -30,13 +36,17 @@ public:
     Qt::Alignment Alignment() const;
 
     // The height the whole text needs at the present width, and whether part of it is out of
-    // view below, so that the mark that more follows is shown.
+    // view below, so that the mark that more follows is shown. ContentHeight() and Lines()
+    // finish the layout first.
     int ContentHeight();
     bool MoreBelow() const;
     // The text of each line as laid out at the present width.
     QStringList Lines();
-    // The height the whole text needs in a box `width` pixels wide, without a scroll bar.
-    int HeightForWidth(int width) const;
+    // Whether all of the text is laid out; until then the rest follows while the window is idle.
+    bool LayoutComplete() const;
+    // The height the whole text needs in a box `width` pixels wide, without a scroll bar; it
+    // stops counting once the height passes `enough`.
+    int HeightForWidth(int width, int enough = std::numeric_limits<int>::max()) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,15 +57,42 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // A paragraph, or a piece of a long one, laid out on its own.
+    struct Block
+    {
+        std::unique_ptr<QTextLayout> layout;
+        double top = 0;
+        double height = 0;
+    };
+    // Where the next block begins in the text; past the shown text comes the line saying
+    // that the text is cut, then nothing.
+    struct BlockCursor
+    {
+        qsizetype position = 0;
+        bool textDone = false;
+        bool noticeDone = false;
+    };
+
     void Invalidate();
     void EnsureLayout();
-    void LayOut(int width);
-    // Lays the text out into `layout` at `width`; returns the height it takes.
-    int LayOutInto(QTextLayout& layout, int width) const;
+    void StartLayout(int width);
+    // Lays out further blocks until `height` pixels are laid out or the text ends.
+    void LayOutTo(double height);
+    void LayOutSlice();
+    void UpdateScrollRange();
+    // The text of the next block at `cursor`, which it moves on; false at the end.
+    bool NextBlockText(BlockCursor& cursor, QString& text) const;
+    bool CursorAtEnd(const BlockCursor& cursor) const;
+    // How much of `text` is shown: all of it, or a cut at a word's end.
+    static qsizetype ShownLength(const QString& text);
+    QFont TextFont() const;
+    // Lays `text` out into `layout` at `width` (padding taken off); returns the height.
+    double LayOutBlock(QTextLayout& layout, const QString& text, int width) const;
     void PaintMoreMark(QPainter& painter) const;
     int Padding() const;
 
     QString m_text;
+    qsizetype m_shownLength = 0;
     int m_pixelSize = 14;
     Qt::Alignment m_alignment = Qt::AlignLeft;
     int m_scrollBarWidth = 24;
@@ -70,8 +107,13 @@ private:
     };
     std::unique_ptr<CScrollBarStyle> m_scrollBarStyle;
 
-    QTextLayout m_layout;
+    std::vector<Block> m_blocks;
+    BlockCursor m_cursor;
+    int m_layoutWidth = 1;
+    double m_laidOutHeight = 0;
+    bool m_layoutComplete = true;
     bool m_layoutValid = false;
-    int m_contentHeight = 0;
+    bool m_overflows = false;
+    QTimer m_sliceTimer; // lays out the rest of a long text while the window is idle
     double m_inkShift = 0; // moves lines that fit only by their ink up into the box
 };
