@@ -141,6 +141,16 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
                 return Failure("--events needs a file, or - for standard input");
             result.eventsFile = Text(*file);
         }
+        else if (argument == "--store" && play)
+        {
+            const auto text = value();
+            if (text == "all")
+                result.storeOutput = StoreOutput::EveryLine;
+            else if (text == "changed")
+                result.storeOutput = StoreOutput::WhenChanged;
+            else
+                return Failure("--store needs all or changed");
+        }
         else if (play && !argument.starts_with("-"))
             result.events.emplace_back(argument);
         else
@@ -158,8 +168,8 @@ Text UsageText()
            "  tavrino [--root DIR] [--fullscreen] [--size WxH] [--tap-guard MS]\n"
            "                                                     the touch program in a window\n"
            "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
-           "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-] [EVENT ...]\n"
-           "                                                     drive the dialog headless; one "
+           "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-]\n"
+           "               [--store all|changed] [EVENT ...]     drive the dialog headless; one "
            "JSON\n"
            "                                                     line per screen\n"
            "  tavrino check [--json] PATH ...                   check lists for their authors; "
@@ -170,5 +180,6 @@ Text UsageText()
            "close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program. MS: taps this many milliseconds after the screen\n"
-           "changed are dropped (350 unless given; 0 drops none).\n";
+           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store only\n"
+           "on the first line and where it changed.\n";
 }

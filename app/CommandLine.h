@@ -24,6 +24,13 @@ enum class WindowMode
     FullScreen,
 };
 
+// Which lines of `play` carry the line store.
+enum class StoreOutput
+{
+    EveryLine,
+    WhenChanged, // the first line, and those where the store changed since the line before
+};
+
 // How long after the screen changed a tap is taken for a bounce, or a second tap meant for the
 // screen before, and dropped.
 inline constexpr int DefaultTapGuardMilliseconds = 350;
@@ -39,6 +46,7 @@ struct CommandLine
     Size screen{240, 320};                   // play's screen at start
     std::optional<Text> eventsFile;          // "-" for standard input
     std::vector<Text> events;
+    StoreOutput storeOutput = StoreOutput::EveryLine;
     bool json = false;       // check: findings as JSON
     std::vector<Text> paths; // check: lists, topic folders or program folders
 };

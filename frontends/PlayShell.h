@@ -7,7 +7,9 @@
 #include "frontends/PlayEvent.h"
 #include "platform/headless/HeadlessSurface.h"
 
+#include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
 
 class CPlayShell final : public IApplicationShell
@@ -33,4 +35,5 @@ private:
     Text m_eventsName;
     std::ostream& m_output;
     std::ostream& m_errors;
+    std::optional<std::uint64_t> m_storeGenerationWritten; // of the store last written out
 };

@@ -98,7 +98,7 @@ Text StateJson(const SharedState& s)
 } // namespace
 
 Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
-                const CHeadlessSurface& surface, const CMainDialog& dialog)
+                const CHeadlessSurface& surface, const CMainDialog& dialog, StoreKey storeKey)
 {
     Text json = "{\"event\": " + JsonString(event) + ", \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
@@ -131,10 +131,14 @@ Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
         json += "null";
     json += ", \"timer\": ";
     json += Flag(surface.IsTimerRunning());
-    json += ", \"store\": [";
-    const auto& entries = dialog.Store().Entries();
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        json += (i > 0 ? ", " : "") + JsonString(entries[i]);
-    json += "], \"state\": " + StateJson(dialog.State()) + "}";
+    if (storeKey == StoreKey::Written)
+    {
+        json += ", \"store\": [";
+        const auto& entries = dialog.Store().Entries();
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            json += (i > 0 ? ", " : "") + JsonString(entries[i]);
+        json += "]";
+    }
+    json += ", \"state\": " + StateJson(dialog.State()) + "}";
     return json;
 }

@@ -10,6 +10,13 @@
 // A JSON string literal, quotes included; invalid UTF-8 is made displayable first.
 Text JsonString(std::string_view text);
 
+enum class StoreKey
+{
+    Written,
+    Left, // the line has no "store" key: the store is as on the line before
+};
+
 // The line for the screen after `event`, without a line end.
 Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
-                const CHeadlessSurface& surface, const CMainDialog& dialog);
+                const CHeadlessSurface& surface, const CMainDialog& dialog,
+                StoreKey storeKey = StoreKey::Written);

@@ -45,6 +45,10 @@ TEST(CommandLine, ReadsEveryForm)
     EXPECT_EQ(play.commandLine->screen, (Size{320, 240}));
     EXPECT_EQ(play.commandLine->eventsFile, "-");
     EXPECT_EQ(play.commandLine->events, (std::vector<Text>{"right", "tick:3"}));
+    EXPECT_EQ(play.commandLine->storeOutput, StoreOutput::EveryLine);
+    EXPECT_EQ(Parse({"play", "--store", "changed"}).commandLine->storeOutput,
+              StoreOutput::WhenChanged);
+    EXPECT_EQ(Parse({"play", "--store=all"}).commandLine->storeOutput, StoreOutput::EveryLine);
 
     auto defaults = Parse({"play"});
     ASSERT_TRUE(defaults.commandLine);
@@ -66,6 +70,9 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"play", "--text"},
         {"play", "--screen", "axb"},
         {"play", "--events"},
+        {"play", "--store"},
+        {"play", "--store", "some"},
+        {"--store", "changed"}, // play's option outside play
         {"--text", "--fullscreen"},
         {"--screen", "240x320"}, // play's option outside play
         {"--tap-guard"},

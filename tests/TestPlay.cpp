@@ -80,6 +80,40 @@ TEST(Play, CloseEndsWithOkAndNothingRunsAfter)
               std::string::npos);
 }
 
+// With --store changed, a line carries the store only when it differs from the line before;
+// everything else on every line is as without the option.
+TEST(Play, StoreOnlyWhereItChanged)
+{
+    CTemporaryFolder root;
+    root.Write("Thema/liste.lst", "$Probe\nEins;\nZwei;\nDrei;\n");
+    const std::vector<std::string> events = {"centre", "menu:0", "menu:0", "right",
+                                             "centre", "left",   "menu:0"};
+    std::vector<std::string> arguments = {"play", "--root", root.Path().string()};
+    arguments.insert(arguments.end(), events.begin(), events.end());
+    const auto every = RunProgram(arguments);
+    arguments.insert(arguments.begin() + 1, {"--store", "changed"});
+    const auto changed = RunProgram(arguments);
+    ASSERT_EQ(every.exitStatus, 0) << every.errors;
+    ASSERT_EQ(changed.exitStatus, 0) << changed.errors;
+
+    const auto everyLines = SplitLines(every.output);
+    const auto changedLines = SplitLines(changed.output);
+    ASSERT_EQ(everyLines.size(), events.size() + 1);
+    ASSERT_EQ(changedLines.size(), everyLines.size());
+    // init; main menu; sub-menu; the list; "Weiter"; "Zurück"; "Abbruch"; the list again.
+    const bool storeExpected[] = {true, true, true, true, false, false, true, true};
+    for (std::size_t i = 0; i < everyLines.size(); ++i)
+    {
+        const auto store = everyLines[i].find(", \"store\": [");
+        const auto state = everyLines[i].find("], \"state\": ", store);
+        ASSERT_NE(store, std::string::npos);
+        ASSERT_NE(state, std::string::npos);
+        const std::string withoutStore =
+            everyLines[i].substr(0, store) + everyLines[i].substr(state + 1);
+        EXPECT_EQ(changedLines[i], storeExpected[i] ? everyLines[i] : withoutStore) << i;
+    }
+}
+
 TEST(Play, UnknownEventStopsWithStatusTwoAfterTheScreensBefore)
 {
     CTemporaryFolder root;
