@@ -129,7 +129,7 @@ void CNavigationButtons::Answer(std::int32_t target)
 
 void CNavigationButtons::StepBack()
 {
-    const StepBackWalk walk = WalkBack(m_store, m_state.g_currentLine);
+    const StepBackWalk walk = WalkBack(m_store, m_state.g_currentLine, m_subHeadings);
     if (walk.reachedFirstLine)
     {
         m_state.g_stepCounter = 0;

@@ -5,6 +5,7 @@
 #include "app/DialogParts.h"
 #include "menu/IMenuNavigation.h"
 #include "runner/IListRunner.h"
+#include "runner/SubHeadingIndex.h"
 #include "stopwatch/IStopwatch.h"
 
 class CNavigationButtons
@@ -36,4 +37,5 @@ private:
     IMenuNavigation& m_menu;
     IListRunner& m_runner;
     IStopwatch& m_stopwatch;
+    SubHeadingIndex m_subHeadings;
 };

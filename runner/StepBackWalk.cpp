@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
-StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, SubHeadingSearch search)
+namespace
+{
+StepBackWalk WalkBackWith(const LineStore& store, std::int32_t currentLine,
+                          SubHeadingIndex* subHeadings)
 {
     StepBackWalk walk;
     if (currentLine <= 0 || store.Count() == 0)
@@ -20,14 +23,8 @@ StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, SubHeadi
         if (stepEnd && previousEndPassed)
         {
             walk.restartLine = line + 1;
-            for (std::int32_t i = line; search == SubHeadingSearch::Search && i >= 0; --i)
-            {
-                if (IsSubHeadingLine(store.GetText(i)))
-                {
-                    walk.subHeadingLine = i;
-                    break;
-                }
-            }
+            if (subHeadings != nullptr)
+                walk.subHeadingLine = subHeadings->InForceAt(store, line);
             return walk;
         }
         // At line 0 the first step is the previous one, whether or not its end is line 0.
@@ -36,4 +33,19 @@ StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, SubHeadi
         if (stepEnd)
             previousEndPassed = true;
     }
+}
+} // namespace
+
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, SubHeadingSearch search)
+{
+    if (search == SubHeadingSearch::Skip)
+        return WalkBackWith(store, currentLine, nullptr);
+    SubHeadingIndex subHeadings;
+    return WalkBackWith(store, currentLine, &subHeadings);
+}
+
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
+                      SubHeadingIndex& subHeadings)
+{
+    return WalkBackWith(store, currentLine, &subHeadings);
 }

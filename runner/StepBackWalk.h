@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runner/LineStore.h"
+#include "runner/SubHeadingIndex.h"
 
 #include <optional>
 
@@ -28,3 +29,7 @@ enum class SubHeadingSearch
 // "!". Reads only inside the store.
 StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
                       SubHeadingSearch search = SubHeadingSearch::Search);
+// The same, with the sub-heading looked up in `subHeadings`, which the caller keeps from one
+// walk to the next: the walk then reads only the lines of the steps it goes back over.
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
+                      SubHeadingIndex& subHeadings);

@@ -130,6 +130,39 @@ TEST(WalkBack, RestartLineIsTheSameWithoutTheSubHeadingSearch)
     }
 }
 
+// The index kept from walk to walk must find the sub-heading that a search back from the
+// restart finds, also after the store changed under it.
+TEST(WalkBack, KeptSubHeadingIndexFindsWhatASearchBackFinds)
+{
+    const std::vector<std::vector<Text>> stores = {
+        {"!Eins", "A;", "B;", "!Zwei", "x", "C;", "D;"},
+        {"A;", "B;", "!spät", "C;", "D;"},
+        {"!a", "!b", "A;", " !kein", "B;", "C;"},
+        {"A;", "B;", "C;"},
+    };
+    SubHeadingIndex kept;
+    LineStore store;
+    for (const auto& lines : stores)
+    {
+        store.Clear();
+        for (const Text& line : lines)
+            store.Append(line);
+        for (std::int32_t line = -1; line <= store.Count() + 1; ++line)
+        {
+            const StepBackWalk walk = WalkBack(store, line, kept);
+            std::optional<std::int32_t> expected;
+            if (!walk.reachedFirstLine || walk.restartLine > 0)
+            {
+                for (std::int32_t i = walk.restartLine - 1; i >= 0 && !expected; --i)
+                    if (!store.GetText(i).empty() && store.GetText(i)[0] == '!')
+                        expected = i;
+            }
+            EXPECT_EQ(walk.subHeadingLine, expected) << lines.front() << " at " << line;
+            EXPECT_EQ(walk.restartLine, WalkBack(store, line).restartLine);
+        }
+    }
+}
+
 struct WalkBackCase
 {
     const char* name;
