@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 class CListChecker
@@ -42,7 +43,8 @@ private:
 
     int LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
                      bool isList);
-    void CheckStatically(int document);
+    // `bytes`: the file as read, for what only its bytes tell.
+    void CheckStatically(int document, std::string_view bytes);
     void CheckLine(int document, std::int32_t line, const ListLine& read);
     enum class NamedFileKind
     {
