@@ -90,7 +90,12 @@ CListChecker::~CListChecker() = default;
 void CListChecker::Report(int document, std::int32_t line, FindingKind kind,
                           std::initializer_list<std::string_view> arguments)
 {
-    const Text& file = m_documents[static_cast<std::size_t>(document)]->path;
+    ReportAt(m_documents[static_cast<std::size_t>(document)]->path, line, kind, arguments);
+}
+
+void CListChecker::ReportAt(const Text& file, std::int32_t line, FindingKind kind,
+                            std::initializer_list<std::string_view> arguments)
+{
     const FindingEntry& entry = FindingEntryOf(kind);
     Text text = FindingText(kind, arguments);
     if (!m_reported.emplace(file, line, entry.code, text).second)
@@ -550,6 +555,13 @@ void CListChecker::ReportUnreachable(int document)
             Report(document, line + 1, FindingKind::UnshownText);
         previous = line;
     }
+}
+
+void CListChecker::ReportLeadingOut(const Text& path, EntryKind kind)
+{
+    ReportAt(path, 1,
+             kind == EntryKind::Folders ? FindingKind::TopicOutsideProgramFolder
+                                        : FindingKind::ListOutsideProgramFolder);
 }
 
 void CListChecker::Finish()
