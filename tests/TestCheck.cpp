@@ -1,5 +1,6 @@
 // `tavrino check` end to end: faults at known lines, correct lists that must give no finding,
-// the forms of PATH, exit codes, the JSON form, and the sample program folder.
+// links that lead out of the program folder, the forms of PATH, exit codes, the JSON form, and
+// the sample program folder.
 #include "TestSupport.h"
 
 #include <QBuffer>
