@@ -52,6 +52,12 @@ constexpr std::array Entries{
                  Severity::Error, "Bild {} liegt außerhalb des Programmordners"},
     FindingEntry{FindingKind::TextFileOutsideProgramFolder, "outside-program-folder",
                  Severity::Error, "Textdatei {} liegt außerhalb des Programmordners"},
+    FindingEntry{FindingKind::TopicOutsideProgramFolder, "link-outside-program-folder",
+                 Severity::Warning, "Thema führt über eine Verknüpfung aus dem Programmordner "
+                 "hinaus: es wird nicht gezeigt und nicht geprüft"},
+    FindingEntry{FindingKind::ListOutsideProgramFolder, "link-outside-program-folder",
+                 Severity::Warning, "Liste führt über eine Verknüpfung aus dem Programmordner "
+                 "hinaus: sie wird nicht gezeigt und nicht geprüft"},
     FindingEntry{FindingKind::MissingPicture, "missing-picture", Severity::Error,
                  "Bild {} nicht gefunden"},
     FindingEntry{FindingKind::MissingTextFile, "missing-file", Severity::Error,

@@ -31,6 +31,8 @@ enum class FindingKind
     TextFileBackslash,
     PictureOutsideProgramFolder,
     TextFileOutsideProgramFolder,
+    TopicOutsideProgramFolder,
+    ListOutsideProgramFolder,
     MissingPicture,
     MissingTextFile,
     PictureNameCase,

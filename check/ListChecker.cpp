@@ -75,7 +75,6 @@ struct CListChecker::Document
     Text listFolder; // where names in its lines are looked for: the folder of the list
     bool isList = false;
     bool readable = false;
-    std::string bytes;
     LineStore store;
     CLabelIndex labels;
     std::vector<bool> reached;
@@ -91,7 +90,12 @@ CListChecker::~CListChecker() = default;
 void CListChecker::Report(int document, std::int32_t line, FindingKind kind,
                           std::initializer_list<std::string_view> arguments)
 {
-    const Text& file = m_documents[static_cast<std::size_t>(document)]->path;
+    ReportAt(m_documents[static_cast<std::size_t>(document)]->path, line, kind, arguments);
+}
+
+void CListChecker::ReportAt(const Text& file, std::int32_t line, FindingKind kind,
+                            std::initializer_list<std::string_view> arguments)
+{
     const FindingEntry& entry = FindingEntryOf(kind);
     Text text = FindingText(kind, arguments);
     if (!m_reported.emplace(file, line, entry.code, text).second)
@@ -111,12 +115,15 @@ int CListChecker::LoadDocument(const Text& path, const Text& programFolder, cons
     document->programFolder = programFolder;
     document->listFolder = listFolder;
     document->isList = isList;
+    // The bytes are needed only for the checks of the file as a whole; the document keeps
+    // its lines alone, so that a long chain of text files costs no more than their lines.
+    std::string bytes;
     CReadOnlyFile file;
     if (file.Open(path))
     {
         document->readable = true;
-        document->bytes = ReadFileBytes(file);
-        document->store.AppendLines(DecodeFileBytes(document->bytes));
+        bytes = ReadFileBytes(file);
+        document->store.AppendLines(DecodeFileBytes(bytes));
     }
     const auto count = static_cast<std::size_t>(document->store.Count());
     document->reached.assign(count, false);
@@ -126,7 +133,7 @@ int CListChecker::LoadDocument(const Text& path, const Text& programFolder, cons
     const int index = static_cast<int>(m_documents.size());
     m_documents.push_back(std::move(document));
     m_documentsByPath.emplace(key, index);
-    CheckStatically(index);
+    CheckStatically(index, bytes);
     return index;
 }
 
@@ -377,14 +384,14 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
     return outcome;
 }
 
-void CListChecker::CheckStatically(int document)
+void CListChecker::CheckStatically(int document, std::string_view bytes)
 {
     Document& d = *m_documents[static_cast<std::size_t>(document)];
     if (!d.readable)
         return;
-    const FileByteFacts facts = AnalyseFileBytes(d.bytes);
+    const FileByteFacts facts = AnalyseFileBytes(bytes);
     const auto lineOf = [&](std::size_t offset)
-    { return static_cast<std::int32_t>(LineNumberOfOffset(d.bytes, offset)); };
+    { return static_cast<std::int32_t>(LineNumberOfOffset(bytes, offset)); };
     if (facts.firstZeroByte)
         Report(document, lineOf(*facts.firstZeroByte), FindingKind::ZeroByte);
     if (facts.firstUndefinedByte)
@@ -548,6 +555,13 @@ void CListChecker::ReportUnreachable(int document)
             Report(document, line + 1, FindingKind::UnshownText);
         previous = line;
     }
+}
+
+void CListChecker::ReportLeadingOut(const Text& path, EntryKind kind)
+{
+    ReportAt(path, 1,
+             kind == EntryKind::Folders ? FindingKind::TopicOutsideProgramFolder
+                                        : FindingKind::ListOutsideProgramFolder);
 }
 
 void CListChecker::Finish()

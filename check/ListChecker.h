@@ -5,6 +5,7 @@
 
 #include "check/Finding.h"
 #include "check/FindingKind.h"
+#include "platform/DirectorySearch.h"
 #include "platform/IPictureDecoder.h"
 #include "runner/LabelIndex.h"
 #include "runner/LineStore.h"
@@ -13,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 class CListChecker
@@ -25,6 +27,10 @@ public:
 
     // Checks one list. Folders end with "/"; `listFolder` lies inside `programFolder`.
     void CheckList(const Text& programFolder, const Text& listFolder, const Text& fileName);
+    // A topic folder (`kind` Folders) or list file behind a link that leads out of the program
+    // folder: the menus leave it out, so it is reported instead of checked. `path` as the
+    // user's files are named, a folder without its "/".
+    void ReportLeadingOut(const Text& path, EntryKind kind);
     // Findings that need every list seen (lines of shared text files that no list reaches).
     // Call once, after the last CheckList.
     void Finish();
@@ -42,7 +48,8 @@ private:
 
     int LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
                      bool isList);
-    void CheckStatically(int document);
+    // `bytes`: the file as read, for what only its bytes tell.
+    void CheckStatically(int document, std::string_view bytes);
     void CheckLine(int document, std::int32_t line, const ListLine& read);
     enum class NamedFileKind
     {
@@ -55,6 +62,8 @@ private:
     bool PictureLoads(const Text& path);
     void Report(int document, std::int32_t line, FindingKind kind,
                 std::initializer_list<std::string_view> arguments = {});
+    void ReportAt(const Text& file, std::int32_t line, FindingKind kind,
+                  std::initializer_list<std::string_view> arguments = {});
     void ReportUnreachable(int document);
 
     IPictureDecoder* m_decoder;

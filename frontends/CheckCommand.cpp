@@ -3,6 +3,7 @@
 #include "check/ListChecker.h"
 #include "frontends/ScreenJson.h"
 #include "platform/Collation.h"
+#include "platform/Confinement.h"
 #include "platform/DirectorySearch.h"
 
 #include <algorithm>
@@ -36,61 +37,102 @@ Text AsFolder(const fs::path& path)
     return folder;
 }
 
-std::vector<Text> SortedEntries(const Text& folder, EntryKind kind)
+// A topic folder or list file that is not checked: its link leads out of the program folder.
+struct LinkLeadingOut
 {
-    // The checker reads behind every link, also those that lead out and the menus leave out.
-    std::vector<Text> names = SearchFolder(folder, kind, {});
+    Text path; // absolute; a folder without its "/"
+    EntryKind kind;
+};
+
+// What the user named on the command line, checked as the menus would find it.
+struct Collected
+{
+    std::vector<ListToCheck> lists;
+    std::vector<FolderNaming> namings;
+    // Folders that cannot be read, as the user would name them: what they hold is not checked,
+    // and saying "0 Fehler" about them would pass a failure for success.
+    std::vector<Text> unreadable;
+    std::vector<LinkLeadingOut> leadingOut;
+};
+
+std::vector<Text> Sorted(std::vector<Text> names)
+{
     std::sort(names.begin(), names.end(),
               [](const Text& left, const Text& right) { return CollatesBefore(left, right); });
     return names;
 }
 
+// True when `path`, named directly, lies outside the program folder through a link on the way.
+bool NamedPathLeadsOut(const fs::path& path, const Text& programFolder)
+{
+    const auto realRoot = RealFolder(fs::path(programFolder));
+    return realRoot && LeadsOut(path, *realRoot);
+}
+
+// The lists of one topic folder, read once: the same reading tells whether it can be read.
+void CollectTopic(const Text& programFolder, const Text& topic, const FolderEntries& entries,
+                  Collected& collected)
+{
+    for (const Text& name : Sorted(entries.names))
+        collected.lists.push_back({programFolder, topic, name});
+    for (const Text& name : entries.leadingOut)
+        collected.leadingOut.push_back({topic + name, EntryKind::ListFiles});
+}
+
 // The lists that one PATH names: a list file, a topic folder (it holds lists), or a program
 // folder (its topic folders hold them).
-// Folders that cannot be read go to `unreadable`, as the user would name them: what they
-// hold is not checked, and saying "0 Fehler" about them would pass a failure for success.
-void CollectLists(const Text& argument, std::vector<ListToCheck>& lists,
-                  std::vector<FolderNaming>& namings, std::vector<Text>& unreadable)
+void CollectLists(const Text& argument, Collected& collected)
 {
     std::error_code error;
     const fs::path given(argument);
     const fs::path absolute = fs::absolute(given, error).lexically_normal();
-    const auto addTopic = [&](const Text& programFolder, const Text& topic)
-    {
-        if (!IsReadableFolder(topic))
-        {
-            unreadable.push_back(topic);
-            return;
-        }
-        for (const Text& name : SortedEntries(topic, EntryKind::ListFiles))
-            lists.push_back({programFolder, topic, name});
-    };
     if (!fs::is_directory(absolute, error))
     {
         const Text topic = AsFolder(absolute.parent_path());
         const Text programFolder = AsFolder(absolute.parent_path().parent_path());
-        lists.push_back({programFolder, topic, absolute.filename().string()});
-        namings.push_back({topic, AsFolder(given.parent_path())});
-        namings.push_back({programFolder, AsFolder(given / ".." / "..")});
+        collected.namings.push_back({topic, AsFolder(given.parent_path())});
+        collected.namings.push_back({programFolder, AsFolder(given / ".." / "..")});
+        if (NamedPathLeadsOut(absolute, programFolder))
+            collected.leadingOut.push_back({absolute.string(), EntryKind::ListFiles});
+        else
+            collected.lists.push_back({programFolder, topic, absolute.filename().string()});
         return;
     }
     const Text folder = AsFolder(absolute);
-    if (!IsReadableFolder(folder))
+    const Text parent = AsFolder(absolute / "..");
+    // Read as a topic first, under the folder above it; a folder that holds lists is one.
+    const auto lists = ReadFolder(folder, EntryKind::ListFiles, parent);
+    if (!lists)
     {
-        unreadable.push_back(argument);
+        collected.unreadable.push_back(argument);
         return;
     }
-    if (!SearchFolder(folder, EntryKind::ListFiles, {}).empty())
+    if (!lists->names.empty() || !lists->leadingOut.empty())
     {
-        const Text programFolder = AsFolder(absolute / "..");
-        addTopic(programFolder, folder);
-        namings.push_back({folder, AsFolder(given)});
-        namings.push_back({programFolder, AsFolder(given / "..")});
+        collected.namings.push_back({folder, AsFolder(given)});
+        collected.namings.push_back({parent, AsFolder(given / "..")});
+        if (NamedPathLeadsOut(absolute, parent))
+            collected.leadingOut.push_back(
+                {folder.substr(0, folder.size() - 1), EntryKind::Folders});
+        else
+            CollectTopic(parent, folder, *lists, collected);
         return;
     }
-    for (const Text& topic : SortedEntries(folder, EntryKind::Folders))
-        addTopic(folder, folder + topic + "/");
-    namings.push_back({folder, AsFolder(given)});
+    const auto topics = ReadFolder(folder, EntryKind::Folders, folder);
+    for (const Text& topic : topics ? Sorted(topics->names) : std::vector<Text>())
+    {
+        const Text topicFolder = folder + topic + "/";
+        if (const auto entries = ReadFolder(topicFolder, EntryKind::ListFiles, folder))
+            CollectTopic(folder, topicFolder, *entries, collected);
+        else
+            collected.unreadable.push_back(topicFolder);
+    }
+    if (topics)
+    {
+        for (const Text& topic : topics->leadingOut)
+            collected.leadingOut.push_back({folder + topic, EntryKind::Folders});
+    }
+    collected.namings.push_back({folder, AsFolder(given)});
 }
 
 // The file under the deepest folder the user named, as the user named that folder.
@@ -127,17 +169,18 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
             return 2;
         }
     }
-    std::vector<ListToCheck> lists;
-    std::vector<FolderNaming> namings;
-    std::vector<Text> unreadable;
+    Collected collected;
     for (const Text& path : commandLine.paths)
-        CollectLists(path, lists, namings, unreadable);
-    for (const Text& folder : unreadable)
+        CollectLists(path, collected);
+    const std::vector<FolderNaming>& namings = collected.namings;
+    for (const Text& folder : collected.unreadable)
         errors << "tavrino check: cannot read the folder '" << ShownPath(folder, namings) << "'\n";
 
     CListChecker checker(decoder);
+    for (const auto& link : collected.leadingOut)
+        checker.ReportLeadingOut(link.path, link.kind);
     std::vector<Text> seen;
-    for (const auto& list : lists)
+    for (const auto& list : collected.lists)
     {
         const Text path = list.listFolder + list.fileName;
         if (std::find(seen.begin(), seen.end(), path) != seen.end())
@@ -174,7 +217,7 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
         output << checker.ListsChecked() << (checker.ListsChecked() == 1 ? " Liste" : " Listen")
                << " geprüft: " << errorCount << " Fehler, " << warningCount
                << (warningCount == 1 ? " Warnung" : " Warnungen") << "\n";
-    if (!unreadable.empty())
+    if (!collected.unreadable.empty())
         return 2;
     return errorCount > 0 ? 1 : 0;
 }

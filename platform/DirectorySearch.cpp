@@ -14,13 +14,22 @@ bool HasListExtension(std::string_view name)
 
 std::vector<Text> SearchFolder(const Text& folder, EntryKind kind, const Text& programFolder)
 {
-    std::vector<Text> names;
+    std::optional<FolderEntries> entries = ReadFolder(folder, kind, programFolder);
+    if (!entries)
+        return {};
+    return std::move(entries->names);
+}
+
+std::optional<FolderEntries> ReadFolder(const Text& folder, EntryKind kind,
+                                        const Text& programFolder)
+{
     const auto realRoot =
         programFolder.empty() ? std::nullopt : RealFolder(std::filesystem::path(programFolder));
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error)
-        return names;
+        return std::nullopt;
+    FolderEntries found;
     for (const auto end = std::filesystem::directory_iterator(); entries != end;
          entries.increment(error))
     {
@@ -37,15 +46,9 @@ std::vector<Text> SearchFolder(const Text& folder, EntryKind kind, const Text& p
             continue;
         std::error_code linkError;
         if (realRoot && entries->is_symlink(linkError) && LeadsOut(entries->path(), *realRoot))
-            continue;
-        names.push_back(std::move(name));
+            found.leadingOut.push_back(std::move(name));
+        else
+            found.names.push_back(std::move(name));
     }
-    return names;
-}
-
-bool IsReadableFolder(const Text& folder)
-{
-    std::error_code error;
-    std::filesystem::directory_iterator entries(folder, error);
-    return !error;
+    return found;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/Text.h"
 
+#include <optional>
 #include <vector>
 
 enum class EntryKind
@@ -18,8 +19,18 @@ enum class EntryKind
 // reported: what it leads to is not there for the program. An empty one confines nothing.
 std::vector<Text> SearchFolder(const Text& folder, EntryKind kind, const Text& programFolder);
 
-// True when the entries of `folder` can be listed: it exists, is a folder and may be read.
-bool IsReadableFolder(const Text& folder);
+// One reading of a folder: what SearchFolder gives, and the links it leaves out.
+struct FolderEntries
+{
+    std::vector<Text> names;
+    // Entries of the kind asked for whose links lead out of the program folder.
+    std::vector<Text> leadingOut;
+};
+
+// As SearchFolder, opening `folder` once; nothing when it cannot be listed (it is missing, is
+// no folder or may not be read), so that the caller need not open it again to ask.
+std::optional<FolderEntries> ReadFolder(const Text& folder, EntryKind kind,
+                                        const Text& programFolder);
 
 // True when `name` ends in ".lst" without regard to case.
 bool HasListExtension(std::string_view name);

@@ -20,8 +20,11 @@ std::string ReadFileBytes(CReadOnlyFile& file)
     bytes.reserve(static_cast<std::size_t>(std::min(file.Length(), MaximumFileBytes)) + 1);
     while (bytes.size() < limit)
     {
+        // Fill the room reserved first: a block beyond it would leave every file, however
+        // short, holding a block and more. Only a file that has grown needs another block.
         const std::size_t filled = bytes.size();
-        const std::size_t wanted = std::min(blockBytes, limit - filled);
+        const std::size_t room = bytes.capacity() - filled;
+        const std::size_t wanted = std::min(room > 0 ? room : blockBytes, limit - filled);
         bytes.resize(filled + wanted);
         const std::size_t read = file.Read(bytes.data() + filled, wanted);
         bytes.resize(filled + read);

@@ -1,5 +1,6 @@
 // `tavrino check` end to end: faults at known lines, correct lists that must give no finding,
-// the forms of PATH, exit codes, the JSON form, and the sample program folder.
+// links that lead out of the program folder, the forms of PATH, exit codes, the JSON form, and
+// the sample program folder.
 #include "TestSupport.h"
 
 #include <QBuffer>
@@ -394,6 +395,94 @@ TEST(CheckFault, ListThatCannotBeRead)
     EXPECT_EQ(Brief(run.findings, folder.Folder() + "P/"),
               (std::vector<std::string>{"T/kaputt.lst:1:error:unreadable-list"}));
     EXPECT_EQ(run.summary["lists"], "#2");
+    EXPECT_EQ(run.exitStatus, 1);
+}
+
+// ---- Links that lead out of the program folder -----------------------------------------
+
+// A program folder "P" with links beside "aussen/", whose lists are faulty: were they
+// checked, their errors would show.
+void WriteTreeWithLinks(const CTemporaryFolder& folder)
+{
+    WriteTree(folder, {{"Bremsen/Probe.lst", "Schritt;\n*bild.png\nWeiter;\n§teil.txt\n"},
+                       {"Bremsen/teil.txt", "Teil;\n"},
+                       {"Bremsen/bild.png", Png},
+                       {"Namen/a.lst", "Schritt;\n*raus.png\nWeiter;\n*drin.png\nNoch;\n"
+                                       "§drin.txt\n"},
+                       {"Namen/b.lst", "Schritt;\n§raus.txt\n"}});
+    folder.Write("aussen/Fremd/x.lst", "Schritt;\n@fehlt\n");
+    folder.Write("aussen/fremd.lst", "Schritt;\n@fehlt\n");
+    folder.Write("aussen/raus.txt", "Schritt;\n");
+    folder.Write("aussen/raus.png", PngBytes());
+    const fs::path program = folder.Path() / "P";
+    const fs::path outside = folder.Path() / "aussen";
+    fs::create_directory_symlink(outside / "Fremd", program / "Raus");
+    fs::create_directory_symlink("Bremsen", program / "Innen");
+    fs::create_symlink(outside / "fremd.lst", program / "Bremsen/Fremd.lst");
+    fs::create_symlink("Probe.lst", program / "Bremsen/Kopie.lst");
+    fs::create_symlink(outside / "raus.txt", program / "Namen/raus.txt");
+    fs::create_symlink(outside / "raus.png", program / "Namen/raus.png");
+    fs::create_symlink(program / "Bremsen/teil.txt", program / "Namen/drin.txt");
+    fs::create_symlink("../Bremsen/bild.png", program / "Namen/drin.png");
+}
+
+// A topic or list behind a link that leads out is what the menus leave out: a warning, and
+// nothing behind it is read. Links that stay inside are checked as any folder or file.
+TEST(CheckLinks, TopicsAndListsThatLeadOutAreWarnedOfAndNotChecked)
+{
+    CTemporaryFolder folder;
+    WriteTreeWithLinks(folder);
+    const std::string program = folder.Folder() + "P";
+    const std::string out = ":1:warning:link-outside-program-folder";
+    struct Case
+    {
+        std::string path; // inside the program folder
+        std::vector<std::string> findings;
+        int lists;
+    };
+    const Case cases[] = {
+        {"Bremsen", {"Bremsen/Fremd.lst" + out}, 2},
+        {"Innen", {"Innen/Fremd.lst" + out}, 2},
+        {"Raus", {"Raus" + out}, 0},
+        {"Raus/x.lst", {"Raus/x.lst" + out}, 0},
+        {"Bremsen/Fremd.lst", {"Bremsen/Fremd.lst" + out}, 0},
+        {"Bremsen/Kopie.lst", {}, 1},
+    };
+    for (const auto& test : cases)
+    {
+        SCOPED_TRACE(test.path);
+        auto run = CheckJson({program + "/" + test.path});
+        EXPECT_EQ(Brief(run.findings, program + "/"), test.findings);
+        EXPECT_EQ(run.summary["lists"], "#" + std::to_string(test.lists));
+        EXPECT_EQ(run.summary["errors"], "#0");
+        EXPECT_EQ(run.exitStatus, 0);
+    }
+    // The whole program folder: the topic link is named as a folder, each finding once.
+    const auto run = RunProgram({"check", program});
+    EXPECT_EQ(run.exitStatus, 1) << run.errors;
+    const auto lines = SplitLines(run.output);
+    const std::string list = ": warning: Liste führt über eine Verknüpfung aus dem Programmordner "
+                             "hinaus: sie wird nicht gezeigt und nicht geprüft";
+    const std::string topic = ": warning: Thema führt über eine Verknüpfung aus dem Programmordner "
+                              "hinaus: es wird nicht gezeigt und nicht geprüft";
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), program + "/Bremsen/Fremd.lst:1" + list), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), program + "/Innen/Fremd.lst:1" + list), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), program + "/Raus:1" + topic), 1);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "6 Listen geprüft: 2 Fehler, 3 Warnungen");
+}
+
+// A picture or text file that a list names is an error when its link leads out, as it is for
+// the runner, which cannot show it; one whose link stays inside is found.
+TEST(CheckLinks, NamedFilesThatLeadOutAreErrors)
+{
+    CTemporaryFolder folder;
+    WriteTreeWithLinks(folder);
+    const std::string program = folder.Folder() + "P";
+    auto run = CheckJson({program + "/Namen"});
+    EXPECT_EQ(Brief(run.findings, program + "/"),
+              (std::vector<std::string>{"Namen/a.lst:2:error:outside-program-folder",
+                                        "Namen/b.lst:2:error:outside-program-folder"}));
     EXPECT_EQ(run.exitStatus, 1);
 }
 

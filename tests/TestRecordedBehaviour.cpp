@@ -197,6 +197,27 @@ TEST(RecordedBehaviour, PlayOverListsMadeAtRandom)
     }
 }
 
+// Topics and lists behind links: one of each leads out of the program folder, one stays inside.
+TEST(RecordedBehaviour, CheckOverLinksThatLeadOut)
+{
+    CTemporaryFolder root;
+    root.Write("P/Bremsen/Probe.lst", "Schritt;\r\n");
+    root.Write("aussen/Fremd/Fremd.lst", "Schritt;\r\n@fehlt\r\n");
+    root.Write("aussen/fremd.lst", "Schritt;\r\n@fehlt\r\n");
+    fs::create_directory_symlink(root.Path() / "aussen/Fremd", root.Path() / "P/Raus");
+    fs::create_directory_symlink("Bremsen", root.Path() / "P/Innen");
+    fs::create_symlink(root.Path() / "aussen/fremd.lst", root.Path() / "P/Bremsen/Fremd.lst");
+    fs::create_symlink("Probe.lst", root.Path() / "P/Bremsen/Kopie.lst");
+    for (const bool json : {false, true})
+    {
+        const auto run = json ? RunProgram({"check", "--json", root.Folder() + "P"})
+                              : RunProgram({"check", root.Folder() + "P"});
+        EXPECT_EQ(run.exitStatus, 0) << run.errors; // warnings only
+        ExpectRecorded(json ? "check-links.jsonl" : "check-links.txt",
+                       Replace(run.output, root.Folder(), "<root>/"));
+    }
+}
+
 TEST(RecordedBehaviour, CheckOverTheSamples)
 {
     const auto run = RunProgram({"check", "--json", Examples});
