@@ -4,8 +4,10 @@
 // reading treats them as never written) and "line end" meaning CR LF, a lone LF or a lone CR:
 // - the text is valid UTF-8 without a zero byte, and it is the bytes read in one code page:
 //   written back in Windows-1252 it gives the bytes again, or, read as UTF-8, it is the bytes
-//   after a byte order mark, or all of them without one, wherever those are valid UTF-8;
-//   AnalyseFileBytes tells the checker the same code page that the reading chose;
+//   after a byte order mark, or all of them without one, when those are valid UTF-8
+//   throughout (stray bytes in a marked file are read as Windows-1252 one by one, which
+//   cannot be told apart from UTF-8 written for the same characters, so there only validity
+//   is asserted); AnalyseFileBytes tells the checker the same code page that the reading chose;
 // - no entry of the store holds CR, LF or a zero byte;
 // - the entries joined by LF give the text back with each line end written as LF and one at
 //   its very end dropped: an entry for each line end, and one more for a last line without;
