@@ -1,9 +1,12 @@
 # A thin driver for CMake. `make run` and `make test` install what is missing first.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 CMAKE_FLAGS ?=
+# Seconds each fuzz program runs in `make fuzz`.
+SECONDS ?= 60
 
-.PHONY: all deps build run test sanitize bench format clean
+.PHONY: all deps build run test sanitize fuzz bench format clean
 
 all: build
 
@@ -34,6 +37,14 @@ sanitize: deps
 	cmake --build $(SANITIZE_DIR)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j2
 
+# Every libFuzzer program, built with clang over the whole core, for SECONDS each. What they
+# find stays in $(FUZZ_DIR)/fuzz-runs/; the seeds in fuzz/corpus/ are not changed.
+fuzz:
+	@scripts/install-dependencies.sh --fuzz
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DTAVRINO_FUZZ=ON -DTAVRINO_BENCHMARKS=OFF
+	cmake --build $(FUZZ_DIR) --target tavrino-fuzzers
+	scripts/run-fuzzers.sh $(FUZZ_DIR) $(SECONDS)
+
 bench: build
 	$(BUILD_DIR)/bench/tavrino-bench
 
@@ -41,4 +52,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -2,47 +2,24 @@
 // outside its store. The first bytes choose the presses, the rest is the list; the same
 // bytes also stand as a further text file "t.txt" and as a picture "b.png".
 #include "app/MainDialog.h"
+#include "fuzz/ScratchFolder.h"
 #include "platform/ControlId.h"
 #include "platform/headless/HeadlessSurface.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-
-namespace
-{
-const std::string& ProgramFolder()
-{
-    static const std::string folder = []
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tavrino-fuzz-XXXXXX");
-        if (mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        std::filesystem::create_directory(pattern + "/Thema");
-        return pattern + "/";
-    }();
-    return folder;
-}
-
-void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size)
-{
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     constexpr std::size_t PressBytes = 24;
     const std::size_t presses = size < PressBytes ? size : PressBytes;
-    const std::string topic = ProgramFolder() + "Thema/";
+    const std::string topic = ScratchProgramFolder() + "Thema/";
     for (const char* name : {"liste.lst", "t.txt", "b.png"})
-        WriteFile(topic + name, data + presses, size - presses);
+        WriteScratchFile(topic + name, data + presses, size - presses);
 
     CHeadlessSurface surface;
-    CMainDialog dialog(surface, ProgramFolder());
+    CMainDialog dialog(surface, ScratchProgramFolder());
     if (!dialog.Create())
         std::abort();
     surface.Click(ControlId::CentreButton);

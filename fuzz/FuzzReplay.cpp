@@ -1,5 +1,6 @@
-// Without libFuzzer: runs the fuzz target over the corpus and over lists made by a fixed
-// random walk, so that every test run tries a few thousand odd inputs.
+// Without libFuzzer: runs one fuzz target over its corpus and over lists made by a fixed
+// random walk, so that every test run tries a few thousand odd inputs on each target. A
+// target that finds a fault aborts, and the test fails.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>

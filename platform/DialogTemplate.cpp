@@ -91,14 +91,15 @@ void AppendUInt32(std::vector<std::uint8_t>& bytes, std::uint32_t value)
 
 void AppendString(std::vector<std::uint8_t>& bytes, std::string_view text)
 {
+    const std::size_t start = bytes.size();
     while (!text.empty())
     {
         char32_t codePoint = TakeCharacter(text);
         // A zero word would end the string early; U+FFFF at its start would read as the
-        // number marker. Neither belongs in a title.
+        // number marker. Neither belongs in a title. Further on, U+FFFF reads back as itself.
         if (codePoint == 0)
             continue;
-        if (codePoint == NumberMarker)
+        if (codePoint == NumberMarker && bytes.size() == start)
             codePoint = 0xFFFD;
         if (codePoint >= 0x10000)
         {

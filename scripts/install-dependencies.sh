@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Tavrino needs to build, test and run, and only those
 # that are missing. Prints what it installs.
+#
+#   scripts/install-dependencies.sh [--fuzz]
+#
+# --fuzz adds clang and its libFuzzer runtime, which only `make fuzz` needs.
 set -euo pipefail
 
 packages=(
@@ -9,6 +13,17 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth
 )
+fuzz_packages=(clang libclang-rt-14-dev)
+
+for argument in "$@"; do
+  case "$argument" in
+    --fuzz) packages+=("${fuzz_packages[@]}") ;;
+    *)
+      echo "usage: $0 [--fuzz]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -138,8 +138,10 @@ TEST(DialogTemplate, WritesTextsTheLayoutCannotHoldAsNearAsItCan)
     };
     const Case cases[] = {
         {"\xEF\xBF\xBF", "\xEF\xBF\xBD"}, // U+FFFF would read as the number marker
-        {Text("a\0b", 3), "ab"},          // a zero word would end the string
-        {"\x80x", "€x"},                  // a stray byte stands for its Windows-1252 sign
+        {"a\xEF\xBF\xBF\xEF\xBF\xBF", "a\xEF\xBF\xBF\xEF\xBF\xBF"}, // only at the start
+        {Text("\0\xEF\xBF\xBF", 4), "\xEF\xBF\xBD"},                // first once the zero is gone
+        {Text("a\0b", 3), "ab"}, // a zero word would end the string
+        {"\x80x", "€x"},         // a stray byte stands for its Windows-1252 sign
     };
     for (const Case& test : cases)
     {
