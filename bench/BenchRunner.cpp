@@ -50,4 +50,33 @@ void BM_PassOverHundredThousandLinesWithTenThousandJumps(benchmark::State& state
     }
 }
 BENCHMARK(BM_PassOverHundredThousandLinesWithTenThousandJumps)->Unit(benchmark::kMillisecond);
+
+// "Zurück" and "Weiter" half way through a list of one-line steps without a sub-heading: a
+// press must cost as much in a list of 100,000 lines as in one of ten.
+void BM_StepBackAndOnHalfWayThroughList(benchmark::State& state)
+{
+    const auto lines = static_cast<int>(state.range(0));
+    const CBenchFolder program;
+    std::filesystem::create_directory(program.Folder() + "Thema");
+    {
+        std::ofstream list(program.Folder() + "Thema/lang.lst", std::ios::binary);
+        for (int i = 0; i < lines; ++i)
+            list << "Schritt " << i << ";\r\n";
+    }
+    CHeadlessSurface surface;
+    CMainDialog dialog(surface, program.Folder());
+    dialog.Create();
+    surface.Click(ControlId::CentreButton);
+    surface.Click(ControlId::MenuButton0);
+    surface.Click(ControlId::MenuButton0);
+    for (int i = 0; i < lines / 2; ++i)
+        surface.Click(ControlId::RightButton);
+    for (auto _ : state)
+    {
+        surface.Click(ControlId::CentreButton); // "Zurück"
+        surface.Click(ControlId::RightButton);  // "Weiter"
+        benchmark::DoNotOptimize(dialog.State().g_currentLine);
+    }
+}
+BENCHMARK(BM_StepBackAndOnHalfWayThroughList)->Arg(10)->Arg(100000)->Unit(benchmark::kMicrosecond);
 } // namespace
