@@ -24,8 +24,10 @@ QApplication& Application()
     static char* argv[] = {name, nullptr};
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: at exit Qt's own statics go before those of the program, and a
+    // QApplication destroyed after them crashes the benchmark program on its way out.
+    static auto* application = new QApplication(argc, argv);
+    return *application;
 }
 
 enum class StepShape
@@ -87,8 +89,9 @@ private:
 void LargeStepSizes(benchmark::internal::Benchmark* benchmark)
 {
     benchmark
-        ->ArgsProduct({{1000, 1000000, 10000000},
-                       {static_cast<int>(StepShape::ManyLines), static_cast<int>(StepShape::OneLine)}})
+        ->ArgsProduct(
+            {{1000, 1000000, 10000000},
+             {static_cast<int>(StepShape::ManyLines), static_cast<int>(StepShape::OneLine)}})
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5);
 }
