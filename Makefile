@@ -45,8 +45,10 @@ fuzz:
 	cmake --build $(FUZZ_DIR) --target tavrino-fuzzers
 	scripts/run-fuzzers.sh $(FUZZ_DIR) $(SECONDS)
 
+# One table of every benchmark beside its reference; RECORD=1 also writes it into
+# bench/RESULTS.md.
 bench: build
-	$(BUILD_DIR)/bench/tavrino-bench
+	python3 scripts/run-benchmarks.py $(BUILD_DIR) $(if $(RECORD),--record bench/RESULTS.md)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

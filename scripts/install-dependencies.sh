@@ -11,7 +11,7 @@ packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libqt6test6
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core xvfb xauth python3
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 
