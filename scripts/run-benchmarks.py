@@ -280,6 +280,13 @@ def check_figures(table, tavrino, place):
         reference = median_run(["cat", path])
         table.add(f"`check` of one 100,000-line list {label}", describe(run),
                   f"`cat` {describe(reference)}", time_ratio(run, reference))
+        if path == plain:
+            # The checker should cost no more than a small multiple of the runner's load.
+            load = median_run([tavrino, "play", "--root", os.path.dirname(folder), "--store",
+                               "changed", "centre", "menu:0", "menu:1"])
+            table.add(f"`check` of one 100,000-line list {label}", describe(run),
+                      f"its load by `play --store changed` {describe(load)}",
+                      time_ratio(run, load))
 
     # 1,000 lists of 200 lines: 50 topics of 20.
     root = os.path.join(place, "tausend")
@@ -594,7 +601,8 @@ def main():
             display[0].wait()
     took = time.perf_counter() - began
 
-    notes = (f"Medians of up to {RUNS} runs for the program and the references (fewer past "
+    notes = (f"A figure of the program is a whole run: start, load and end. "
+             f"Medians of up to {RUNS} runs for the program and the references (fewer past "
              f"{RUN_BUDGET:.0f} s), of three repetitions for the in-process figures; each child "
              f"limited to {MEMORY_LIMIT >> 30} GB of address space and {TIME_LIMIT:.0f} s. "
              f"Window figures on {display_name}. This run took {took:.0f} s.\n")
