@@ -32,11 +32,6 @@ struct CListChecker::Node
     int document = 0;
     std::int32_t line = 0;
     bool trimmed = false; // every line of a pass but its first
-    bool operator<(const Node& other) const
-    {
-        return std::tie(document, line, trimmed) <
-               std::tie(other.document, other.line, other.trimmed);
-    }
 };
 
 // Where a pass from a line ends.
@@ -78,6 +73,10 @@ struct CListChecker::Document
     LineStore store;
     CLabelIndex labels;
     std::vector<bool> reached;
+    // Lines from which a pass of the list being checked is followed, or queued to be; a file
+    // that several lists load starts afresh for each.
+    std::vector<bool> passStarts;
+    int passStartsOfList = -1;
     std::vector<std::uint32_t> kinds; // the kinds each line was read as, one bit a kind
     std::vector<Memo> memo[2];        // untrimmed, trimmed
     std::set<std::int32_t> unshown;   // text lines of passes that end at the end screen
@@ -171,15 +170,24 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
 
     // Every pass that can begin: the first line, the line after each screen, the labels that
     // answers lead to, and where "Zurück" restarts.
-    std::set<Node> starts{{list, 0, false}};
-    std::deque<Node> queue{{list, 0, false}};
+    std::deque<Node> queue;
     const auto addStart = [&](int doc, std::int32_t line)
     {
-        if (line < 0 || line >= m_documents[static_cast<std::size_t>(doc)]->store.Count())
+        Document& at = *m_documents[static_cast<std::size_t>(doc)];
+        if (line < 0 || line >= at.store.Count())
             return;
-        if (starts.insert({doc, line, false}).second)
+        if (at.passStartsOfList != m_listsChecked)
+        {
+            at.passStarts.assign(static_cast<std::size_t>(at.store.Count()), false);
+            at.passStartsOfList = m_listsChecked;
+        }
+        if (!at.passStarts[static_cast<std::size_t>(line)])
+        {
+            at.passStarts[static_cast<std::size_t>(line)] = true;
             queue.push_back({doc, line, false});
+        }
     };
+    addStart(list, 0);
     bool firstPass = true;
     while (!queue.empty())
     {

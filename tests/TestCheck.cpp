@@ -611,6 +611,19 @@ TEST(CheckPath, ListTopicOrProgramFolderShownAsNamed)
     }
 }
 
+// A list that another list loads as its text is still checked from its own first line: what
+// the passes of the other list found out must not stand in for its own.
+TEST(CheckPath, ListLoadedByAnotherIsCheckedFromItsOwnStart)
+{
+    CTemporaryFolder folder;
+    WriteTree(folder, {{"T/a.lst", "Erst;\n§b.lst\n"}, {"T/b.lst", "nur Text\n"}});
+    const auto run = RunProgram({"check", folder.Folder() + "P/T"});
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    EXPECT_NE(run.output.find("b.lst:1: warning: Die Liste zeigt keinen Schritt"),
+              std::string::npos)
+        << run.output;
+}
+
 TEST(CheckPath, ExitStatusAndSummary)
 {
     CTemporaryFolder folder;
