@@ -126,6 +126,16 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
                 return Failure("--tap-guard needs milliseconds from 0 to " +
                                std::to_string(LongestTapGuardMilliseconds) + ", such as 350");
         }
+        else if (argument == "--theme" && !play)
+        {
+            const auto text = value();
+            if (text == "day")
+                result.theme = ColourTheme::Day;
+            else if (text == "night")
+                result.theme = ColourTheme::Night;
+            else
+                return Failure("--theme needs day or night");
+        }
         else if (argument == "--screen" && play)
         {
             const auto text = value();
@@ -159,6 +169,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
     if (result.mode == RunMode::Terminal && (result.windowSize || result.tapGuardMilliseconds ||
                                              result.windowMode == WindowMode::FullScreen))
         return Failure("--text takes no window options");
+    if (result.mode == RunMode::Terminal && result.theme)
+        return Failure("--text takes no window options");
     return {std::move(result), {}};
 }
 
@@ -166,7 +178,7 @@ Text UsageText()
 {
     return "Usage:\n"
            "  tavrino [--root DIR] [--fullscreen] [--size WxH] [--tap-guard MS]\n"
-           "                                                     the touch program in a window\n"
+           "          [--theme day|night]                        the touch program in a window\n"
            "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-]\n"
            "               [--store all|changed] [EVENT ...]     drive the dialog headless; one "
@@ -180,6 +192,7 @@ Text UsageText()
            "close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program. MS: taps this many milliseconds after the screen\n"
-           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store only\n"
+           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store "
+           "only\n"
            "on the first line and where it changed.\n";
 }

@@ -1,6 +1,7 @@
 // The command line of `tavrino`, parsed without touching the file system.
 #pragma once
 
+#include "platform/ColourTheme.h"
 #include "platform/Geometry.h"
 #include "platform/Text.h"
 
@@ -43,6 +44,7 @@ struct CommandLine
     WindowMode windowMode = WindowMode::Windowed;
     std::optional<Size> windowSize;
     std::optional<int> tapGuardMilliseconds; // nothing: DefaultTapGuardMilliseconds
+    std::optional<ColourTheme> theme;        // the window's; nothing: day
     Size screen{240, 320};                   // play's screen at start
     std::optional<Text> eventsFile;          // "-" for standard input
     std::vector<Text> events;

@@ -26,6 +26,7 @@ public:
                     CTapGuard(std::chrono::milliseconds(
                         commandLine.tapGuardMilliseconds.value_or(DefaultTapGuardMilliseconds))))
     {
+        m_surface.SetTheme(commandLine.theme.value_or(ColourTheme::Day));
     }
 
     void SetSettingsKey(const Text& name) override

@@ -1,6 +1,7 @@
 #include "platform/qt/MessageBoxOverlay.h"
 
 #include "platform/qt/ScrollingText.h"
+#include "platform/qt/WrappingButton.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -17,8 +18,6 @@ namespace
 constexpr int FrameWidth = 2;
 // Lines much longer than this read badly, however wide the window.
 constexpr int WidestBoxInTextSizes = 24;
-const QColor Dimming(0, 0, 0, 110);
-const QColor CaptionBackground(0x2f, 0x4a, 0x66);
 
 // A box opened while another is open (a tick of the stopwatch may bring one) lies on top of
 // it; only the top one decides what input gets through.
@@ -73,31 +72,45 @@ CMessageBoxOverlay::CMessageBoxOverlay(QWidget* window, const QString& caption, 
     auto* box = new QFrame(this);
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setLineWidth(FrameWidth);
-    QPalette boxPalette = box->palette();
-    boxPalette.setColor(QPalette::Window, Qt::white);
-    boxPalette.setColor(QPalette::WindowText, QColor(0x1a, 0x1a, 0x1a));
-    box->setPalette(boxPalette);
     box->setAutoFillBackground(true);
     m_box = box;
 
     m_caption = new QLabel(caption, m_box);
     m_caption->setTextFormat(Qt::PlainText);
     m_caption->setAlignment(Qt::AlignCenter);
-    QPalette captionPalette = m_caption->palette();
-    captionPalette.setColor(QPalette::Window, CaptionBackground);
-    captionPalette.setColor(QPalette::WindowText, Qt::white);
-    m_caption->setPalette(captionPalette);
     m_caption->setAutoFillBackground(true);
 
     // Wraps at words, breaks only a word wider than the box, and scrolls what does not fit.
     m_view = new CScrollingText(m_box);
     m_view->SetText(m_message);
 
-    m_ok = new QPushButton("OK", m_box);
+    auto* ok = new CWrappingButton(m_box);
+    ok->SetLabel("OK");
+    ok->setText("OK");
+    ok->SetPixelSizeSource([this] { return m_measures ? m_measures().buttonPixelSize : 14; });
+    m_ok = ok;
     m_ok->setAutoDefault(true);
     m_ok->setDefault(true);
     m_ok->setFocusPolicy(Qt::StrongFocus);
     connect(m_ok, &QPushButton::clicked, this, &CMessageBoxOverlay::OnOk);
+    SetColours(ColoursOf(ColourTheme::Day));
+}
+
+void CMessageBoxOverlay::SetColours(const ThemeColours& colours)
+{
+    m_colours = &colours;
+    QPalette boxPalette = m_box->palette();
+    boxPalette.setColor(QPalette::Window, colours.boxBackground);
+    boxPalette.setColor(QPalette::WindowText, colours.boxText);
+    boxPalette.setColor(QPalette::Base, colours.boxBackground);
+    boxPalette.setColor(QPalette::Text, colours.boxText);
+    m_box->setPalette(boxPalette);
+    QPalette captionPalette = m_caption->palette();
+    captionPalette.setColor(QPalette::Window, colours.captionBackground);
+    captionPalette.setColor(QPalette::WindowText, colours.captionText);
+    m_caption->setPalette(captionPalette);
+    static_cast<CWrappingButton*>(m_ok)->SetColours(colours);
+    update();
 }
 
 CMessageBoxOverlay::~CMessageBoxOverlay()
@@ -231,7 +244,7 @@ bool CMessageBoxOverlay::eventFilter(QObject* watched, QEvent* event)
 void CMessageBoxOverlay::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Dimming);
+    painter.fillRect(rect(), m_colours->dimming);
 }
 
 void CMessageBoxOverlay::keyPressEvent(QKeyEvent* event)

@@ -7,6 +7,8 @@
 // A child of the dialog's window, which owns it. Whoever opens it waits for Closed.
 #pragma once
 
+#include "platform/qt/Theme.h"
+
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -41,6 +43,9 @@ public:
     void Open();
     // Lays the box out again at the window's present size.
     void Place();
+    // The colours of the box, the dimming around it and OK; the day theme's until told
+    // otherwise. Must outlive the box.
+    void SetColours(const ThemeColours& colours);
 
     // The framed box and its parts.
     QWidget* Box() const;
@@ -69,6 +74,7 @@ private:
     QLabel* m_caption = nullptr;
     CScrollingText* m_view = nullptr;
     QPushButton* m_ok = nullptr;
+    const ThemeColours* m_colours = nullptr;
     bool m_filtering = false;
     QMetaObject::Connection m_focusWatch;
 };

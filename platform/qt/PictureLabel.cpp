@@ -31,6 +31,12 @@ QRect CPictureLabel::ImageRect() const
     return QRect(QPoint((width() - drawn.width()) / 2, (height() - drawn.height()) / 2), drawn);
 }
 
+void CPictureLabel::Tap()
+{
+    if (m_tapReport == TapReport::Report)
+        emit Tapped();
+}
+
 void CPictureLabel::paintEvent(QPaintEvent*)
 {
     const QRect target = ImageRect();

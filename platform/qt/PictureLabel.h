@@ -27,6 +27,9 @@ public:
     // Where the image is drawn, in the control's coordinates; empty without an image.
     QRect ImageRect() const;
 
+    // A tap from elsewhere (a key): reported as a tap on the frame when taps are reported.
+    void Tap();
+
 signals:
     // A press and release of the primary button inside the frame.
     void Tapped();

@@ -6,6 +6,7 @@
 #include "platform/qt/PictureLabel.h"
 #include "platform/qt/QtDialogWindow.h"
 #include "platform/qt/QtPicture.h"
+#include "platform/qt/ReadingOrder.h"
 #include "platform/qt/ScrollingText.h"
 #include "platform/qt/WrappingButton.h"
 
@@ -46,19 +47,6 @@ QString DisplayText(const Text& text)
     return QString::fromStdString(MakeDisplayable(text));
 }
 
-QPalette LightPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0xf7, 0xf7, 0xf5));
-    palette.setColor(QPalette::WindowText, QColor(0x1a, 0x1a, 0x1a));
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, QColor(0x1a, 0x1a, 0x1a));
-    palette.setColor(QPalette::Button, QColor(0xe3, 0xe6, 0xea));
-    palette.setColor(QPalette::ButtonText, QColor(0x10, 0x10, 0x10));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x90, 0x90, 0x90));
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x90, 0x90, 0x90));
-    return palette;
-}
 } // namespace
 
 CQtDialogSurface::CQtDialogSurface(IPictureDecoder& decoder, QString applicationName,
@@ -82,6 +70,7 @@ void CQtDialogSurface::DestroyWindow()
         timer->stop();
     }
     m_sink = nullptr;
+    m_keyInput.reset();
     m_controls.clear();
     m_pendingMoves.clear();
     m_batchOpen = false;
@@ -139,7 +128,7 @@ bool CQtDialogSurface::CreateFromTemplate(std::span<const std::uint8_t> template
     m_window = std::make_unique<CQtDialogWindow>();
     m_window->setWindowTitle(parsed->caption.isNumber ? m_applicationName
                                                       : DisplayText(parsed->caption.text));
-    m_window->setPalette(LightPalette());
+    m_window->setPalette(PaletteOf(m_theme));
     m_window->setAutoFillBackground(true);
     m_window->setMinimumSize(SmallestWindowSize);
     QSize size = m_initialSize;
@@ -159,6 +148,9 @@ bool CQtDialogSurface::CreateFromTemplate(std::span<const std::uint8_t> template
         CreateControl(item);
     }
     PlaceControls();
+    m_keyInput = std::make_unique<CKeyInput>(
+        m_window.get(), [this](const KeyCommand& command) { return OnKeyCommand(command); },
+        [this] { return m_openMessageBoxes > 0; });
 
     m_sink = &sink;
     m_endRequested = false;
@@ -188,6 +180,7 @@ void CQtDialogSurface::CreateControl(const DialogItemTemplate& item)
         button->SetLabel(control.text);
         button->SetPixelSizeSource([this] { return ButtonPixelSize(); });
         button->setDefault((item.style & 0xF) == TemplateStyle::DefaultButton);
+        button->SetColours(ColoursOf(m_theme));
         connect(button, &QPushButton::clicked, this,
                 [this, id] {
                     Deliver({MessageKind::Click, id, 0});
@@ -399,6 +392,7 @@ void CQtDialogSurface::ShowMessageBox(const Text& text)
     };
     const QPointer<CMessageBoxOverlay> box =
         new CMessageBoxOverlay(m_window.get(), m_applicationName, DisplayText(text), measures);
+    box->SetColours(ColoursOf(m_theme));
     // Connected after the window's own resize handling, so the box sees the buttons' new size.
     connect(m_window.get(), &CQtDialogWindow::Resized, box, &CMessageBoxOverlay::Place);
     QEventLoop loop;
@@ -557,6 +551,7 @@ bool CQtDialogSurface::EndDeferredMoves()
         PlaceControl(*control);
     }
     m_pendingMoves.clear();
+    OrderFocus();
     return true;
 }
 
@@ -680,6 +675,63 @@ void CQtDialogSurface::PlaceControls()
     {
         PlaceControl(control);
     }
+    OrderFocus();
+}
+
+void CQtDialogSurface::OrderFocus()
+{
+    std::vector<QWidget*> buttons;
+    for (const Control& control : m_controls)
+    {
+        if (control.kind == ControlKind::Button)
+            buttons.push_back(control.widget);
+    }
+    SetReadingFocusOrder(buttons);
+}
+
+void CQtDialogSurface::SetTheme(ColourTheme theme)
+{
+    m_theme = theme;
+    if (!m_window)
+        return;
+    m_window->setPalette(PaletteOf(theme));
+    for (const Control& control : m_controls)
+    {
+        if (control.kind == ControlKind::Button)
+            static_cast<CWrappingButton*>(control.widget)->SetColours(ColoursOf(theme));
+    }
+    for (CMessageBoxOverlay* box : m_window->findChildren<CMessageBoxOverlay*>())
+        box->SetColours(ColoursOf(theme));
+}
+
+ColourTheme CQtDialogSurface::Theme() const
+{
+    return m_theme;
+}
+
+KeyUse CQtDialogSurface::OnKeyCommand(const KeyCommand& command)
+{
+    if (command.kind == KeyCommand::SwitchTheme)
+    {
+        SetTheme(OtherTheme(m_theme));
+        return KeyUse::Used;
+    }
+    Control* control = FindControl(command.controlId);
+    const bool shown =
+        control != nullptr && control->widget->isVisible() && control->widget->isEnabled();
+    // The key goes the way of a tap on the control, through the bounce guard.
+    if (control != nullptr && control->kind == ControlKind::Picture)
+    {
+        auto* picture = static_cast<CPictureLabel*>(control->widget);
+        // Without a picture, Space is the focused button's own key again.
+        if (!shown || picture->Image().isNull())
+            return KeyUse::PassedOn;
+        picture->Tap();
+        return KeyUse::Used;
+    }
+    if (shown && control->kind == ControlKind::Button)
+        static_cast<CWrappingButton*>(control->widget)->click();
+    return KeyUse::Used;
 }
 
 void CQtDialogSurface::PlaceControl(Control& control)

@@ -6,9 +6,11 @@
 // Needs a QApplication that outlives the surface. Not copyable.
 #pragma once
 
+#include "platform/ColourTheme.h"
 #include "platform/DialogTemplate.h"
 #include "platform/IDialogSurface.h"
 #include "platform/IPictureDecoder.h"
+#include "platform/qt/KeyInput.h"
 #include "platform/qt/TapGuard.h"
 #include "platform/qt/TypeScale.h"
 
@@ -93,6 +95,11 @@ public:
     int ButtonPixelSize() const;
     const TypeScale& CurrentTypeScale() const;
 
+    // The window's colours: day unless told otherwise, also before the window exists. The key
+    // n switches between the two.
+    void SetTheme(ColourTheme theme);
+    ColourTheme Theme() const;
+
     // Grows by one whenever a control's text, visibility or picture changes.
     std::uint64_t ControlChanges() const;
 
@@ -136,6 +143,10 @@ private:
     // The pixel row where the next control below a text begins, or the window's bottom.
     int FreeSpaceBelow(const Control& label) const;
 
+    // The focus moves through the buttons as they are read, whatever order they were made in.
+    void OrderFocus();
+    KeyUse OnKeyCommand(const KeyCommand& command);
+
     void OnWindowResized();
     void OnCloseRequested();
     void Deliver(const DialogMessage& message);
@@ -173,6 +184,9 @@ private:
     QEventLoop* m_loop = nullptr;
     bool m_endRequested = false;
     DialogResult m_result = DialogResult::Cancel;
+
+    ColourTheme m_theme = ColourTheme::Day;
+    std::unique_ptr<CKeyInput> m_keyInput;
 
     CTapGuard m_tapGuard;
     int m_openMessageBoxes = 0;

@@ -1,8 +1,9 @@
 #include "platform/qt/WrappingButton.h"
 
 #include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QTextLayout>
 #include <QTextOption>
 #include <algorithm>
@@ -102,7 +103,10 @@ QStringList LabelLines(const QString& label, const QFont& font, const QSize& box
 }
 } // namespace
 
-CWrappingButton::CWrappingButton(QWidget* parent) : QPushButton(parent) {}
+CWrappingButton::CWrappingButton(QWidget* parent)
+    : QPushButton(parent), m_colours(&ColoursOf(ColourTheme::Day))
+{
+}
 
 void CWrappingButton::SetLabel(const QString& label)
 {
@@ -151,27 +155,73 @@ QRect CWrappingButton::LabelRect() const
     return contents.adjusted(padding, padding, -padding, -padding);
 }
 
+void CWrappingButton::SetColours(const ThemeColours& colours)
+{
+    m_colours = &colours;
+    update();
+}
+
+int CWrappingButton::FocusFrameWidth() const
+{
+    // Thick enough to be seen at arm's length, thin enough to stay clear of the labels, whose
+    // room the frame does not take: a label must not wrap anew when the focus comes.
+    return std::clamp(std::min(width(), height()) / 20, 3, 5);
+}
+
+bool CWrappingButton::ShowsFocusFrame() const
+{
+    // As Qt's own styles do it: the frame once the keyboard was used in the window, so that a
+    // finger on a touch screen does not leave a frame behind on what it tapped.
+    return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
 void CWrappingButton::paintEvent(QPaintEvent*)
 {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    // The style draws the frame, the pressed and the focus look; the label is ours.
-    option.text.clear();
-    option.icon = QIcon();
-    painter.drawControl(QStyle::CE_PushButton, option);
+    // The face is drawn here rather than by the style: the style gives the focused button the
+    // default button's outline, lights a button up under the mouse, and picks colours of its
+    // own that the night theme cannot vouch for.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const ThemeColours& colours = *m_colours;
+    const bool down = isDown() || isChecked();
+    const bool isDefaultButton = isDefault() && isEnabled();
+    const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    constexpr double Corner = 2.0;
+    if (down)
+    {
+        painter.setBrush(colours.pressedButtonFace);
+    }
+    else
+    {
+        QLinearGradient gradient(face.topLeft(), face.bottomLeft());
+        gradient.setColorAt(0.0,
+                            isDefaultButton ? colours.defaultButtonFaceTop : colours.buttonFaceTop);
+        gradient.setColorAt(1.0, isDefaultButton ? colours.defaultButtonFace : colours.buttonFace);
+        painter.setBrush(gradient);
+    }
+    painter.setPen(QPen(isDefaultButton ? colours.defaultButtonBorder : colours.buttonBorder, 1.0));
+    painter.drawRoundedRect(face, Corner, Corner);
+    if (ShowsFocusFrame())
+    {
+        const double frame = FocusFrameWidth();
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(
+            QPen(colours.focusFrame, frame, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawRect(QRectF(rect()).adjusted(frame / 2, frame / 2, -frame / 2, -frame / 2));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
 
     QRect labelRect = LabelRect();
-    if (option.state & (QStyle::State_Sunken | QStyle::State_On))
+    if (down)
     {
-        labelRect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
-                            style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+        labelRect.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, nullptr, this),
+                            style()->pixelMetric(QStyle::PM_ButtonShiftVertical, nullptr, this));
     }
     QFont labelFont = font();
     labelFont.setPixelSize(LabelPixelSize());
     painter.setFont(labelFont);
-    painter.setPen(
-        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.setPen(isEnabled() ? colours.buttonText
+                               : palette().color(QPalette::Disabled, QPalette::ButtonText));
     const QFontMetrics metrics(labelFont);
     const QStringList lines = LabelLines(WithBalancedBreaks(m_label, metrics, labelRect.width()),
                                          labelFont, labelRect.size());

@@ -4,6 +4,8 @@
 // marker, so folder and list names keep it.
 #pragma once
 
+#include "platform/qt/Theme.h"
+
 #include <QPushButton>
 #include <QString>
 #include <functional>
@@ -26,6 +28,12 @@ public:
     // Whether the whole label fits the button at `pixelSize`, wrapped at spaces only.
     bool LabelFits(int pixelSize) const;
 
+    // The colours it is drawn in; the day theme's until told otherwise. Must outlive the button.
+    void SetColours(const ThemeColours& colours);
+    // Whether the thick frame of the keyboard focus is drawn, and how wide it is.
+    bool ShowsFocusFrame() const;
+    int FocusFrameWidth() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -34,4 +42,5 @@ private:
 
     QString m_label;
     std::function<int()> m_pixelSizeSource;
+    const ThemeColours* m_colours;
 };
