@@ -53,6 +53,12 @@ std::optional<KeyPress> CKeyParser::Feed(unsigned char byte)
             return Key(KeyKind::Up);
         if (byte == 'B')
             return Key(KeyKind::Down);
+        if (byte == 'C')
+            return Key(KeyKind::Right);
+        if (byte == 'D')
+            return Key(KeyKind::Left);
+        if (byte == 'M')
+            return Key(KeyKind::Enter);
         if (byte >= 0x40 && byte <= 0x7E)
             return std::nullopt;
         break;
@@ -80,6 +86,10 @@ std::optional<KeyPress> CKeyParser::Finish(unsigned char finalByte)
         return Key(KeyKind::Up);
     if (finalByte == 'B' && plainOrModified)
         return Key(KeyKind::Down);
+    if (finalByte == 'C' && plainOrModified)
+        return Key(KeyKind::Right);
+    if (finalByte == 'D' && plainOrModified)
+        return Key(KeyKind::Left);
     if (finalByte == '~' && (m_parameters == "5" || m_parameters.starts_with("5;")))
         return Key(KeyKind::PageUp);
     if (finalByte == '~' && (m_parameters == "6" || m_parameters.starts_with("6;")))

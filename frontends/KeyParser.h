@@ -1,6 +1,6 @@
 // Turns the bytes a terminal sends into key presses: plain characters, and the escape
-// sequences of the arrow and page keys. A sequence the program does not know is dropped
-// whole, so that none of its bytes is taken for a button key.
+// sequences of the arrow and page keys and of the keypad's Enter. A sequence the program does not
+// know is dropped whole, so that none of its bytes is taken for a button key.
 #pragma once
 
 #include <optional>
@@ -11,6 +11,9 @@ enum class KeyKind
     Character,
     Up,
     Down,
+    Left,
+    Right,
+    Enter, // the keypad's in application mode; the main Enter key is the character CR
     PageUp,
     PageDown,
 };

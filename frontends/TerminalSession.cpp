@@ -197,6 +197,9 @@ void CTerminalSession::Take()
     {
         termios singleKeys = g_savedMode;
         singleKeys.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+        // The Enter key then arrives as CR, which presses the centre button; a line feed
+        // from a pipe of keys, one a line, presses nothing.
+        singleKeys.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR);
         singleKeys.c_cc[VMIN] = 1;
         singleKeys.c_cc[VTIME] = 0;
         // Set first: a signal between the two must give the mode back.

@@ -28,7 +28,34 @@ bool IsInputClosed(int input)
 
 bool IsEnter(const KeyPress& key)
 {
-    return key.kind == KeyKind::Character && (key.character == '\n' || key.character == '\r');
+    return key.kind == KeyKind::Enter ||
+           (key.kind == KeyKind::Character && (key.character == '\n' || key.character == '\r'));
+}
+
+char LetterOf(int controlId)
+{
+    for (const auto& [key, id] : NavigationKeys)
+    {
+        if (id == controlId)
+            return key;
+    }
+    return 0;
+}
+
+// The window's keys for the buttons at their places, beside the letters of the terminal.
+std::optional<char> ButtonLetter(const KeyPress& key)
+{
+    if (key.kind == KeyKind::Left)
+        return LetterOf(ControlId::LeftButton);
+    if (key.kind == KeyKind::Right)
+        return LetterOf(ControlId::RightButton);
+    if (key.kind == KeyKind::Enter || (key.kind == KeyKind::Character && key.character == '\r'))
+        return LetterOf(ControlId::CentreButton);
+    if (key.kind == KeyKind::Character && key.character == ' ')
+        return PictureKey;
+    if (key.kind == KeyKind::Character)
+        return key.character;
+    return std::nullopt;
 }
 } // namespace
 
@@ -220,8 +247,10 @@ int CTerminalShell::RunModal(CMainDialog&)
             m_surface.Close();
             break;
         }
-        if (!Scroll(key) && key.kind == KeyKind::Character)
-            PressButton(key.character);
+        if (Scroll(key))
+            continue;
+        if (const std::optional<char> letter = ButtonLetter(key))
+            PressButton(*letter);
     }
     // The alternate screen goes away with the session and gives back what was there before.
     const bool screen = m_session.HasScreen();
