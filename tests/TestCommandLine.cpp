@@ -34,6 +34,20 @@ TEST(CommandLine, ReadsEveryForm)
         EXPECT_EQ(guarded.commandLine->tapGuardMilliseconds, milliseconds);
     }
 
+    EXPECT_FALSE(window.commandLine->theme);
+    for (const auto& [arguments, theme] :
+         std::vector<std::pair<std::vector<std::string_view>, ColourTheme>>{
+             {{"--theme", "night"}, ColourTheme::Night},
+             {{"--theme=day"}, ColourTheme::Day},
+             {{"--theme", "day", "--theme", "night"}, ColourTheme::Night},
+             {{"--fullscreen", "--theme", "night", "--size", "800x480"}, ColourTheme::Night}})
+    {
+        const auto themed = ParseCommandLine(arguments);
+        ASSERT_TRUE(themed.commandLine) << arguments.back();
+        EXPECT_EQ(themed.commandLine->mode, RunMode::Window);
+        EXPECT_EQ(themed.commandLine->theme, theme);
+    }
+
     auto text = Parse({"--text", "--root=/y"});
     ASSERT_TRUE(text.commandLine);
     EXPECT_EQ(text.commandLine->mode, RunMode::Terminal);
@@ -83,6 +97,13 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"play", "--tap-guard", "350"},
         {"--text", "--tap-guard", "350"},
         {"--tap-guard", "0", "--text"},
+        {"--theme"},
+        {"--theme", "Night"},
+        {"--theme", "dark"},
+        {"--theme="},
+        {"--text", "--theme", "night"}, // the terminal keeps its own colours
+        {"--theme", "day", "--text"},
+        {"play", "--theme", "night"}, // play draws nothing
     };
     for (const auto& arguments : bad)
     {

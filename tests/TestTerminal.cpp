@@ -263,6 +263,11 @@ TEST(Terminal, EscapeSequencesBecomeKeysAndNeverButtonPresses)
         {"\x1bOA\x1bOB", {up, down}},
         {"\x1b[5~\x1b[6~", {KeyPress{KeyKind::PageUp}, KeyPress{KeyKind::PageDown}}},
         {"\x1b[1;5B", {down}},
+        {"\x1b[D\x1b[C\x1bOD\x1bOC",
+         {KeyPress{KeyKind::Left}, KeyPress{KeyKind::Right}, KeyPress{KeyKind::Left},
+          KeyPress{KeyKind::Right}}},
+        {"\x1bOM\r",
+         {KeyPress{KeyKind::Enter}, character('\r')}}, // the keypad's Enter, then the main one
         {"\x1b[2~\x1b[15~\x1b[1;2P", {}}, // Insert, F5, Shift-F1: their digits press nothing
         {"\x1b[" + std::string(100, '1') + "A", {}},
         {"\x1b\x1b[A", {up}},
@@ -308,6 +313,46 @@ TEST(Terminal, KeySequenceOfAnotherKeyPressesNoButton)
     EXPECT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_NE(run.output.find("Hauptmenue Seite 1"), std::string::npos);
     EXPECT_EQ(run.output.find("Untermenue"), std::string::npos) << run.output;
+}
+
+TEST(Terminal, WindowKeysPressTheButtonsAtTheirPlaces)
+{
+    // Enter (CR) presses "Start", the centre button; a line feed, as a pipe of keys one a line
+    // sends it, presses nothing.
+    struct Case
+    {
+        const char* name;
+        std::string input;
+        const char* shown;
+        const char* notShown;
+    };
+    const Case cases[] = {
+        {"Enter is the centre button", "\r", "Hauptmenue Seite 1", nullptr},
+        {"the keypad's Enter too", "\x1bOM", "Hauptmenue Seite 1", nullptr},
+        {"a line feed presses nothing", "\n", nullptr, "Hauptmenue Seite 1"},
+        {"Left is the left button", "s\x1b[D", "Ende", "Untermenue"},
+        {"Right on a menu without a right button", "s\x1b[C", "Hauptmenue Seite 1", "Untermenue"},
+        {"Left back from a sub-menu", "s2\x1b[D", "Untermenue von: Bremsen", nullptr},
+    };
+    for (const Case& c : cases)
+    {
+        const auto run = RunProgram({"--text", "--root", TAVRINO_EXAMPLES}, c.input);
+        EXPECT_EQ(run.exitStatus, 0) << c.name << run.errors;
+        if (c.shown != nullptr)
+        {
+            EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.name << run.output;
+        }
+        if (c.notShown != nullptr)
+        {
+            EXPECT_EQ(run.output.find(c.notShown), std::string::npos) << c.name << run.output;
+        }
+    }
+    // Left back from the sub-menu shows the main menu a second time.
+    const auto back = RunProgram({"--text", "--root", TAVRINO_EXAMPLES}, "s2\x1b[D");
+    const auto first = back.output.find("Hauptmenue Seite 1");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(back.output.find("Hauptmenue Seite 1", back.output.find("Untermenue")),
+              std::string::npos);
 }
 
 TEST(Terminal, MessageBoxWaitsForEnterWhileTicksGoOn)

@@ -33,12 +33,6 @@ bool CKeyInput::eventFilter(QObject* watched, QEvent* event)
             return m_usedKeys.contains(key->key());
         return m_usedKeys.remove(key->key());
     }
-    // Once a key was used, the frame of the focus is shown, as after Tab.
-    if (!m_window->testAttribute(Qt::WA_KeyboardFocusChange))
-    {
-        m_window->setAttribute(Qt::WA_KeyboardFocusChange);
-        m_window->update();
-    }
     const std::optional<KeyCommand> command = CommandForKey(key->key(), key->modifiers());
     if (!command)
         return false;
@@ -46,7 +40,13 @@ bool CKeyInput::eventFilter(QObject* watched, QEvent* event)
         return m_usedKeys.contains(key->key());
     if (command->kind != KeyCommand::SwitchTheme && m_boxOpen())
         return false;
-    if (m_onCommand(*command) == KeyUse::PassedOn)
+    // Qt counts the arrow keys as Tab: a press that hides the focused button would pass the
+    // focus on as if by Tab and show the focus frame, which a tap on the same button does not.
+    const bool framed = m_window->testAttribute(Qt::WA_KeyboardFocusChange);
+    const KeyUse use = m_onCommand(*command);
+    if (!framed)
+        m_window->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    if (use == KeyUse::PassedOn)
         return false;
     m_usedKeys.insert(key->key());
     return true;

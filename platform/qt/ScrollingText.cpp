@@ -297,8 +297,7 @@ qsizetype CScrollingText::ShownLength(const QString& text)
         return gap + 1;
     }
     // Never half of a character that takes two code units.
-    return text[LongestShownText - 1].isHighSurrogate() ? LongestShownText - 1
-                                                          : LongestShownText;
+    return text[LongestShownText - 1].isHighSurrogate() ? LongestShownText - 1 : LongestShownText;
 }
 
 bool CScrollingText::CursorAtEnd(const BlockCursor& cursor) const
@@ -437,7 +436,7 @@ void CScrollingText::PaintMoreMark(QPainter& painter) const
     QLinearGradient fade(foot.topLeft(), foot.bottomLeft());
     background.setAlpha(0);
     fade.setColorAt(0.0, background);
-    background.setAlpha(235);
+    background.setAlpha(FootFade);
     fade.setColorAt(0.7, background);
     painter.fillRect(foot, fade);
 

@@ -26,6 +26,8 @@ public:
     // LongestShownText characters only that many are shown, followed by a line that says so.
     void SetText(const QString& text);
     static constexpr qsizetype LongestShownText = 1 << 20;
+    // How far the foot fades towards the window's colour (of 255) while more text follows.
+    static constexpr int FootFade = 235;
     const QString& Text() const;
     // The text's pixel size, and the width of the scroll bar when one is needed; the bar never
     // takes more than a fifth of the box.
@@ -114,6 +116,6 @@ private:
     bool m_layoutComplete = true;
     bool m_layoutValid = false;
     bool m_overflows = false;
-    QTimer m_sliceTimer; // lays out the rest of a long text while the window is idle
+    QTimer m_sliceTimer;   // lays out the rest of a long text while the window is idle
     double m_inkShift = 0; // moves lines that fit only by their ink up into the box
 };
