@@ -110,6 +110,15 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             result.mode = RunMode::Terminal;
         else if (argument == "--fullscreen" && !play && !attached)
             result.windowMode = WindowMode::FullScreen;
+        else if (argument == "-platform" && !play)
+        {
+            // Qt's own option, left in the arguments for Qt; named here so that the window
+            // knows whether it needs a display.
+            const auto platform = value();
+            if (!platform || platform->empty())
+                return Failure("-platform needs the name of a Qt platform, such as linuxfb");
+            result.qtPlatform = Text(*platform);
+        }
         else if (argument == "--size" && !play)
         {
             const auto text = value();
@@ -156,8 +165,10 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
         else
             return Failure("unknown argument '" + Text(arguments[i]) + "'");
     }
-    if (result.mode == RunMode::Terminal && (result.windowSize || result.tapGuardMilliseconds ||
-                                             result.windowMode == WindowMode::FullScreen))
+    if (result.mode == RunMode::Terminal &&
+        (result.windowSize || result.tapGuardMilliseconds ||
+         result.windowMode == WindowMode::FullScreen ||
+         !result.qtPlatform.empty()))
         return Failure("--text takes no window options");
     return {std::move(result), {}};
 }
@@ -181,5 +192,7 @@ Text UsageText()
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program. MS: taps this many milliseconds after the screen\n"
            "changed are dropped (350 unless given; 0 drops none). --store changed: the line store only\n"
-           "on the first line and where it changed.\n";
+           "on the first line and where it changed.\n"
+           "The window also takes Qt's -platform NAME: eglfs or linuxfb draw on a device without a\n"
+           "desktop.\n";
 }

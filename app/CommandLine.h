@@ -49,6 +49,8 @@ struct CommandLine
     StoreOutput storeOutput = StoreOutput::EveryLine;
     bool json = false;       // check: findings as JSON
     std::vector<Text> paths; // check: lists, topic folders or program folders
+    // Qt's own -platform NAME, which Qt reads from the arguments itself; empty when not given.
+    Text qtPlatform;
 };
 
 struct CommandLineResult

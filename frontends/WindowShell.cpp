@@ -2,12 +2,16 @@
 
 #include "app/MainDialog.h"
 #include "app/RunnerApp.h"
+#include "frontends/DisplayCheck.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
+#include "platform/qt/TouchPointerHider.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <string>
 #include <string_view>
 #include <unistd.h>
 
@@ -47,25 +51,16 @@ constexpr const char* NoDisplayLine =
     "tavrino: no display to open a window on; the terminal version runs without one: "
     "tavrino --text\n";
 
-bool IsSet(const char* name)
+std::string_view Variable(const char* name)
 {
     const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// Qt's desktop platforms need a display server; the others (offscreen, eglfs, linuxfb, ...)
-// draw without one.
-bool DisplayLooksReachable()
-{
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const std::string_view name = platform != nullptr ? platform : "";
-    if (!name.empty() && !name.starts_with("xcb") && !name.starts_with("wayland"))
-        return true;
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+    return value != nullptr ? value : "";
 }
 
 // Qt's warnings while it starts, held back until it is known whether a window can be had.
 QString g_startWarnings;
+// What is said when Qt cannot start: a device platform names itself, a desktop one the display.
+std::string g_startFailureLine = NoDisplayLine;
 
 // A display that is named but cannot be reached ends in a fatal message of Qt's own and an
 // abort; the user gets our one line and status 2 instead.
@@ -73,7 +68,7 @@ void OnQtMessageDuringStart(QtMsgType type, const QMessageLogContext&, const QSt
 {
     if (type == QtFatalMsg)
     {
-        std::fputs(NoDisplayLine, stderr);
+        std::fputs(g_startFailureLine.c_str(), stderr);
         _exit(2);
     }
     if (type != QtDebugMsg && type != QtInfoMsg)
@@ -83,16 +78,37 @@ void OnQtMessageDuringStart(QtMsgType type, const QMessageLogContext&, const QSt
 
 int RunWindow(const CommandLine& commandLine, const Text& root, int argc, char** argv)
 {
-    if (!DisplayLooksReachable())
+    // Qt's -platform wins over QT_QPA_PLATFORM.
+    const std::string_view platform =
+        commandLine.qtPlatform.empty() ? Variable("QT_QPA_PLATFORM") : commandLine.qtPlatform;
+    if (!DisplayLooksReachable({platform, Variable("DISPLAY"), Variable("WAYLAND_DISPLAY")}))
     {
         std::fputs(NoDisplayLine, stderr);
         return 2;
     }
+    if (PlatformNeedsNoDisplay(platform))
+        g_startFailureLine = "tavrino: Qt's platform '" + std::string(platform) +
+                             "' found no screen to draw on; the terminal version runs without "
+                             "one: tavrino --text\n";
     const QtMessageHandler previous = qInstallMessageHandler(OnQtMessageDuringStart);
     QApplication application(argc, argv);
     qInstallMessageHandler(previous);
+    // linuxfb without a framebuffer starts without a screen, and the first widget that asks
+    // for one would crash.
+    if (QGuiApplication::primaryScreen() == nullptr)
+    {
+        std::fputs(g_startFailureLine.c_str(), stderr);
+        return 2;
+    }
     std::fputs(qPrintable(g_startWarnings), stderr);
     QApplication::setApplicationName("tavrino");
+    // On a kiosk the pointer would sit where the last finger was.
+    std::unique_ptr<CTouchPointerHider> pointerHider;
+    if (commandLine.windowMode == WindowMode::FullScreen)
+    {
+        pointerHider = std::make_unique<CTouchPointerHider>();
+        application.installEventFilter(pointerHider.get());
+    }
     CQtPictureDecoder decoder;
     CWindowShell shell(decoder, commandLine);
     return CRunnerApp().InitInstance(shell, root);
