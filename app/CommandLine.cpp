@@ -110,6 +110,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             result.mode = RunMode::Terminal;
         else if (argument == "--fullscreen" && !play && !attached)
             result.windowMode = WindowMode::FullScreen;
+        else if (argument == "--speak" && !play && !attached)
+            result.speech = Speech::ReadAloud;
         else if (argument == "-platform" && !play)
         {
             // Qt's own option, left in the arguments for Qt; named here so that the window
@@ -167,7 +169,7 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
     }
     if (result.mode == RunMode::Terminal &&
         (result.windowSize || result.tapGuardMilliseconds ||
-         result.windowMode == WindowMode::FullScreen ||
+         result.windowMode == WindowMode::FullScreen || result.speech == Speech::ReadAloud ||
          !result.qtPlatform.empty()))
         return Failure("--text takes no window options");
     return {std::move(result), {}};
@@ -193,6 +195,6 @@ Text UsageText()
            "folder that holds the program. MS: taps this many milliseconds after the screen\n"
            "changed are dropped (350 unless given; 0 drops none). --store changed: the line store only\n"
            "on the first line and where it changed.\n"
-           "The window also takes Qt's -platform NAME: eglfs or linuxfb draw on a device without a\n"
-           "desktop.\n";
+           "The window also takes --speak, which reads steps, questions and messages aloud, and\n"
+           "Qt's -platform NAME: eglfs or linuxfb draw on a device without a desktop.\n";
 }

@@ -1,10 +1,14 @@
 #include "frontends/WindowShell.h"
 
+#include "app/DialogTexts.h"
 #include "app/MainDialog.h"
 #include "app/RunnerApp.h"
 #include "frontends/DisplayCheck.h"
+#include "frontends/SpokenScreens.h"
+#include "platform/qt/AnnouncingSurface.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
+#include "platform/qt/QtSpeaker.h"
 #include "platform/qt/TouchPointerHider.h"
 
 #include <QApplication>
@@ -28,7 +32,10 @@ public:
                         ? QSize(commandLine.windowSize->width, commandLine.windowSize->height)
                         : QSize(480, 640),
                     CTapGuard(std::chrono::milliseconds(
-                        commandLine.tapGuardMilliseconds.value_or(DefaultTapGuardMilliseconds))))
+                        commandLine.tapGuardMilliseconds.value_or(DefaultTapGuardMilliseconds)))),
+          m_speaker(commandLine.speech == Speech::ReadAloud ? std::make_unique<CQtSpeaker>()
+                                                            : nullptr),
+          m_announcing(m_surface, m_speaker.get(), DialogText::StopwatchRanOut)
     {
     }
 
@@ -36,15 +43,18 @@ public:
     {
         QCoreApplication::setOrganizationName(QString::fromStdString(name));
     }
-    IDialogSurface& Surface() override { return m_surface; }
-    int RunModal(CMainDialog&) override
+    IDialogSurface& Surface() override { return m_announcing; }
+    int RunModal(CMainDialog& dialog) override
     {
+        m_announcing.SetScreenKindSource([&dialog] { return SpokenScreenOf(dialog.State()); });
         m_surface.RunModal();
         return 0;
     }
 
 private:
     CQtDialogSurface m_surface;
+    std::unique_ptr<CQtSpeaker> m_speaker; // null without --speak
+    CAnnouncingSurface m_announcing;
 };
 
 constexpr const char* NoDisplayLine =

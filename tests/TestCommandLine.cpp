@@ -35,10 +35,12 @@ TEST(CommandLine, ReadsEveryForm)
         EXPECT_EQ(guarded.commandLine->tapGuardMilliseconds, milliseconds);
     }
 
-    auto kiosk = Parse({"--fullscreen", "-platform", "linuxfb:fb=/dev/fb1"});
+    auto kiosk = Parse({"--fullscreen", "--speak", "-platform", "linuxfb:fb=/dev/fb1"});
     ASSERT_TRUE(kiosk.commandLine);
     EXPECT_EQ(kiosk.commandLine->mode, RunMode::Window);
+    EXPECT_EQ(kiosk.commandLine->speech, Speech::ReadAloud);
     EXPECT_EQ(kiosk.commandLine->qtPlatform, "linuxfb:fb=/dev/fb1");
+    EXPECT_EQ(window.commandLine->speech, Speech::Silent);
     EXPECT_TRUE(window.commandLine->qtPlatform.empty());
 
     auto text = Parse({"--text", "--root=/y"});
@@ -90,6 +92,9 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"play", "--tap-guard", "350"},
         {"--text", "--tap-guard", "350"},
         {"--tap-guard", "0", "--text"},
+        {"play", "--speak"}, // play never speaks
+        {"--text", "--speak"},
+        {"--speak=yes"},
         {"-platform"},
         {"-platform", ""},
         {"play", "-platform", "offscreen"},
