@@ -30,6 +30,18 @@ CQtSpeaker::CQtSpeaker(QObject* parent) : QObject(parent)
         return;
     }
     m_speech = speech;
+    // An engine may start and still have nothing to speak through, such as no audio device;
+    // that is said once, not at every screen.
+    connect(speech, &QTextToSpeech::errorOccurred, this,
+            [this](QTextToSpeech::ErrorReason, const QString& error)
+            {
+                if (m_errorReported)
+                    return;
+                m_errorReported = true;
+                const QString line = "tavrino: the text-to-speech engine cannot speak (" + error +
+                                     "), --speak stays silent\n";
+                std::fputs(qPrintable(line), stderr);
+            });
     ChooseGermanVoice();
 }
 

@@ -1,6 +1,6 @@
 // Reads texts aloud through Qt's text-to-speech, in German where the system has a German
-// voice, else in the engine's own language. Without an engine, or with one that cannot start,
-// it says so in one line on standard error and stays silent.
+// voice, else in the engine's own language. Without an engine, or with one that cannot start
+// or cannot speak (no audio device), it says so in one line on standard error and stays silent.
 //
 // Needs a QCoreApplication that outlives it.
 #pragma once
@@ -27,4 +27,5 @@ private:
     void ChooseGermanVoice();
 
     QTextToSpeech* m_speech = nullptr; // a child; null when silent
+    bool m_errorReported = false;
 };
