@@ -104,11 +104,13 @@ int RunWindow(const CommandLine& commandLine, const Text& root, int argc, char**
     QApplication application(argc, argv);
     qInstallMessageHandler(previous);
     // linuxfb without a framebuffer starts without a screen, and the first widget that asks
-    // for one would crash.
+    // for one would crash. Ended at once, as a fatal start is: the half-started platform's
+    // input handlers are never taken down, and nothing of the program's needs finishing yet.
     if (QGuiApplication::primaryScreen() == nullptr)
     {
         std::fputs(g_startFailureLine.c_str(), stderr);
-        return 2;
+        std::fflush(stderr);
+        _exit(2);
     }
     std::fputs(qPrintable(g_startWarnings), stderr);
     QApplication::setApplicationName("tavrino");

@@ -22,7 +22,9 @@ private:
 private slots:
     void hidesOnTouchAndShowsOnRealMouseMovement()
     {
-        QPointingDevice* touchScreen = QTest::createTouchDevice();
+        // QTest leaves the device to the caller.
+        const std::unique_ptr<QPointingDevice> device(QTest::createTouchDevice());
+        QPointingDevice* touchScreen = device.get();
         QWidget window;
         window.resize(200, 200);
         auto* button = new QPushButton("Weiter", &window);
