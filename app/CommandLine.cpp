@@ -110,6 +110,17 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             result.mode = RunMode::Terminal;
         else if (argument == "--fullscreen" && !play && !attached)
             result.windowMode = WindowMode::FullScreen;
+        else if (argument == "--speak" && !play && !attached)
+            result.speech = Speech::ReadAloud;
+        else if (argument == "-platform" && !play)
+        {
+            // Qt's own option, left in the arguments for Qt; named here so that the window
+            // knows whether it needs a display.
+            const auto platform = value();
+            if (!platform || platform->empty())
+                return Failure("-platform needs the name of a Qt platform, such as linuxfb");
+            result.qtPlatform = Text(*platform);
+        }
         else if (argument == "--size" && !play)
         {
             const auto text = value();
@@ -166,10 +177,10 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
         else
             return Failure("unknown argument '" + Text(arguments[i]) + "'");
     }
-    if (result.mode == RunMode::Terminal && (result.windowSize || result.tapGuardMilliseconds ||
-                                             result.windowMode == WindowMode::FullScreen))
-        return Failure("--text takes no window options");
-    if (result.mode == RunMode::Terminal && result.theme)
+    if (result.mode == RunMode::Terminal &&
+        (result.windowSize || result.tapGuardMilliseconds ||
+         result.windowMode == WindowMode::FullScreen || result.speech == Speech::ReadAloud ||
+         !result.qtPlatform.empty() || result.theme))
         return Failure("--text takes no window options");
     return {std::move(result), {}};
 }
@@ -178,7 +189,8 @@ Text UsageText()
 {
     return "Usage:\n"
            "  tavrino [--root DIR] [--fullscreen] [--size WxH] [--tap-guard MS]\n"
-           "          [--theme day|night]                        the touch program in a window\n"
+           "          [--theme day|night] [--speak] [-platform NAME]\n"
+           "                                                     the touch program in a window\n"
            "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-]\n"
            "               [--store all|changed] [EVENT ...]     drive the dialog headless; one "
@@ -192,7 +204,8 @@ Text UsageText()
            "close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program. MS: taps this many milliseconds after the screen\n"
-           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store "
-           "only\n"
-           "on the first line and where it changed.\n";
+           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store only\n"
+           "on the first line and where it changed.\n"
+           "--speak reads steps, questions and messages aloud; -platform NAME is Qt's own: eglfs or\n"
+           "linuxfb draw on a device without a desktop.\n";
 }

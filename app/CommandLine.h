@@ -25,6 +25,13 @@ enum class WindowMode
     FullScreen,
 };
 
+// Whether the window reads its steps, questions and message boxes aloud.
+enum class Speech
+{
+    Silent,
+    ReadAloud,
+};
+
 // Which lines of `play` carry the line store.
 enum class StoreOutput
 {
@@ -51,6 +58,9 @@ struct CommandLine
     StoreOutput storeOutput = StoreOutput::EveryLine;
     bool json = false;       // check: findings as JSON
     std::vector<Text> paths; // check: lists, topic folders or program folders
+    Speech speech = Speech::Silent;
+    // Qt's own -platform NAME, which Qt reads from the arguments itself; empty when not given.
+    Text qtPlatform;
 };
 
 struct CommandLineResult

@@ -51,4 +51,6 @@ inline constexpr const char* StopwatchWarningStart = "Achtung!\n Die Stoppuhr ";
 inline constexpr const char* StopwatchWarningFor = "für: ";
 inline constexpr const char* StopwatchWarningEnd =
     " ist noch nicht abgelaufen. Für den nächsten Schritt bitte auf die Zeit achten!";
+// Never shown: the window says it with --speak while its heading flashes at zero.
+inline constexpr const char* StopwatchRanOut = "Stoppuhr abgelaufen";
 } // namespace DialogText

@@ -7,9 +7,11 @@
 # --fuzz adds clang and its libFuzzer runtime, which only `make fuzz` needs.
 set -euo pipefail
 
+# qt6-speech-dev's headers and CMake files use Qt's QML integration, which its Debian
+# package does not pull in: qt6-declarative-dev brings it.
 packages=(
   g++ cmake ninja-build make
-  qt6-base-dev qt6-base-dev-tools libqt6test6
+  qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-speech-dev qt6-declarative-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth python3
 )

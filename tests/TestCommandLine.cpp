@@ -1,5 +1,6 @@
 // The command line, and the events of `play`.
 #include "app/CommandLine.h"
+#include "frontends/DisplayCheck.h"
 #include "frontends/PlayEvent.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,13 @@ TEST(CommandLine, ReadsEveryForm)
         EXPECT_EQ(themed.commandLine->mode, RunMode::Window);
         EXPECT_EQ(themed.commandLine->theme, theme);
     }
+    auto kiosk = Parse({"--fullscreen", "--speak", "-platform", "linuxfb:fb=/dev/fb1"});
+    ASSERT_TRUE(kiosk.commandLine);
+    EXPECT_EQ(kiosk.commandLine->mode, RunMode::Window);
+    EXPECT_EQ(kiosk.commandLine->speech, Speech::ReadAloud);
+    EXPECT_EQ(kiosk.commandLine->qtPlatform, "linuxfb:fb=/dev/fb1");
+    EXPECT_EQ(window.commandLine->speech, Speech::Silent);
+    EXPECT_TRUE(window.commandLine->qtPlatform.empty());
 
     auto text = Parse({"--text", "--root=/y"});
     ASSERT_TRUE(text.commandLine);
@@ -104,6 +112,13 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"--text", "--theme", "night"}, // the terminal keeps its own colours
         {"--theme", "day", "--text"},
         {"play", "--theme", "night"}, // play draws nothing
+        {"play", "--speak"}, // play never speaks
+        {"--text", "--speak"},
+        {"--speak=yes"},
+        {"-platform"},
+        {"-platform", ""},
+        {"play", "-platform", "offscreen"},
+        {"--text", "-platform", "offscreen"},
     };
     for (const auto& arguments : bad)
     {
@@ -157,5 +172,40 @@ TEST(PlayEvents, SkipBlankAndCommentLines)
     EXPECT_TRUE(IsSkippedEventLine("# a comment"));
     EXPECT_TRUE(IsSkippedEventLine("  # indented comment"));
     EXPECT_FALSE(IsSkippedEventLine("right # not a comment"));
+}
+TEST(DisplayCheck, AsksForADisplayOnlyWhereThePlatformNeedsOne)
+{
+    struct Case
+    {
+        const char* platform;
+        const char* display;
+        const char* waylandDisplay;
+        bool reachable;
+    };
+    const Case cases[] = {
+        {"", "", "", false},
+        {"", ":0", "", true},
+        {"", "", "wayland-0", true},
+        {"xcb", "", "wayland-0", false},
+        {"xcb", ":0", "", true},
+        {"xcb:nograb", ":0", "", true},
+        {"wayland", ":0", "", false},
+        {"wayland", "", "wayland-0", true},
+        {"wayland-egl", "", "wayland-0", true},
+        {"eglfs", "", "", true},
+        {"linuxfb", "", "", true},
+        {"linuxfb:fb=/dev/fb1:size=800x480", "", "", true},
+        {"offscreen", "", "", true},
+        {"vnc:size=800x480", "", "", true},
+        {"wayland;xcb", "", "", false},
+        {"wayland;xcb", ":0", "", true},
+        {"wayland;linuxfb", "", "", true},
+        {";", "", "", false},
+    };
+    for (const Case& test : cases)
+        EXPECT_EQ(DisplayLooksReachable({test.platform, test.display, test.waylandDisplay}),
+                  test.reachable)
+            << "'" << test.platform << "' DISPLAY='" << test.display << "' WAYLAND_DISPLAY='"
+            << test.waylandDisplay << "'";
 }
 } // namespace

@@ -131,6 +131,9 @@ bool CQtDialogSurface::CreateFromTemplate(std::span<const std::uint8_t> template
     m_window->setPalette(PaletteOf(m_theme));
     m_window->setAutoFillBackground(true);
     m_window->setMinimumSize(SmallestWindowSize);
+    // A window manager that does not honour full screen would still draw its frame.
+    if (m_windowMode == FullScreen)
+        m_window->setWindowFlag(Qt::FramelessWindowHint);
     QSize size = m_initialSize;
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (m_windowMode == FullScreen && screen != nullptr)
