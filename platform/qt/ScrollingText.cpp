@@ -1,5 +1,7 @@
 #include "platform/qt/ScrollingText.h"
 
+#include "platform/qt/Theme.h"
+
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QLinearGradient>
@@ -9,6 +11,7 @@
 #include <QPainterPath>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QScroller>
 #include <QScrollerProperties>
 #include <QTextOption>
@@ -31,6 +34,67 @@ int CScrollingText::CScrollBarStyle::pixelMetric(PixelMetric metric, const QStyl
         return extent;
     }
     return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+QRect CScrollingText::CScrollBarStyle::subControlRect(ComplexControl control,
+                                                      const QStyleOptionComplex* option,
+                                                      SubControl subControl,
+                                                      const QWidget* widget) const
+{
+    const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != CC_ScrollBar || bar == nullptr || bar->orientation != Qt::Vertical)
+    {
+        return QProxyStyle::subControlRect(control, option, subControl, widget);
+    }
+    const QRect groove = bar->rect;
+    const int range = bar->maximum - bar->minimum;
+    const int length =
+        range <= 0 ? groove.height()
+                   : std::clamp(static_cast<int>(static_cast<qint64>(groove.height()) *
+                                                 bar->pageStep / (range + bar->pageStep)),
+                                std::min(groove.width(), groove.height()), groove.height());
+    const int top = groove.top() + sliderPositionFromValue(bar->minimum, bar->maximum,
+                                                           bar->sliderPosition,
+                                                           groove.height() - length,
+                                                           bar->upsideDown);
+    const QRect handle(groove.left(), top, groove.width(), length);
+    switch (subControl)
+    {
+    case SC_ScrollBarGroove:
+        return groove;
+    case SC_ScrollBarSlider:
+        return handle;
+    case SC_ScrollBarSubPage:
+        return QRect(groove.left(), groove.top(), groove.width(), handle.top() - groove.top());
+    case SC_ScrollBarAddPage:
+        return QRect(groove.left(), handle.bottom() + 1, groove.width(),
+                     groove.bottom() - handle.bottom());
+    default:
+        return QRect();
+    }
+}
+
+void CScrollingText::CScrollBarStyle::drawComplexControl(ComplexControl control,
+                                                         const QStyleOptionComplex* option,
+                                                         QPainter* painter,
+                                                         const QWidget* widget) const
+{
+    const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+    if (control != CC_ScrollBar || bar == nullptr || bar->orientation != Qt::Vertical)
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        return;
+    }
+    painter->fillRect(bar->rect, ScrollBarGroove(bar->palette));
+    const QRect handle = subControlRect(control, option, SC_ScrollBarSlider, widget);
+    const int inset = std::max(handle.width() / 6, 1);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(ScrollBarHandle(bar->palette));
+    const QRectF rounded = QRectF(handle).adjusted(inset, inset, -inset, -inset);
+    painter->drawRoundedRect(rounded, rounded.width() / 3, rounded.width() / 3);
+    painter->restore();
 }
 
 CScrollingText::CScrollingText(QWidget* parent)

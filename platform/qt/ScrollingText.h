@@ -106,6 +106,12 @@ private:
         int extent = 24;
         int pixelMetric(PixelMetric metric, const QStyleOption* option,
                         const QWidget* widget) const override;
+        // A groove and a handle the whole width of the bar, without arrow buttons, in the
+        // colours of the text: the style's own handle hardly stands out from its groove.
+        QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                             SubControl subControl, const QWidget* widget) const override;
+        void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                QPainter* painter, const QWidget* widget) const override;
     };
     std::unique_ptr<CScrollBarStyle> m_scrollBarStyle;
 

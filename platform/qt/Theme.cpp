@@ -119,3 +119,23 @@ QColor Blend(const QColor& top, const QColor& bottom)
     { return static_cast<int>(std::lround(over * alpha + under * (1.0 - alpha))); };
     return QColor(mix(t.red(), b.red()), mix(t.green(), b.green()), mix(t.blue(), b.blue()));
 }
+
+namespace
+{
+QColor TextOverWindow(const QPalette& palette, double share)
+{
+    QColor text = palette.color(QPalette::WindowText).toRgb();
+    text.setAlphaF(static_cast<float>(share));
+    return Blend(text, palette.color(QPalette::Window));
+}
+} // namespace
+
+QColor ScrollBarGroove(const QPalette& palette)
+{
+    return TextOverWindow(palette, 0.12);
+}
+
+QColor ScrollBarHandle(const QPalette& palette)
+{
+    return TextOverWindow(palette, 0.75);
+}

@@ -42,3 +42,8 @@ double RelativeLuminance(const QColor& colour);
 double ContrastRatio(const QColor& first, const QColor& second);
 // `top` laid over the opaque `bottom` with the alpha of `top`.
 QColor Blend(const QColor& top, const QColor& bottom);
+
+// The scroll bar of a long text, from the colours of the text and its window: a groove barely
+// set off from the window and a handle that stands out from both.
+QColor ScrollBarGroove(const QPalette& palette);
+QColor ScrollBarHandle(const QPalette& palette);

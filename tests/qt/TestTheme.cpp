@@ -60,6 +60,10 @@ void CTestTheme::everyDrawnPairIsReadable_data()
         row("box frame against the dimmed window", c.boxText, dimmedWindow, 3.0);
         row("more-text mark on the faded foot", c.windowText, fadedFoot, 3.0);
         row("focus frame against the window", c.focusFrame, c.window, 3.0);
+        const QPalette palette = PaletteOf(theme);
+        row("scroll handle against its groove", ScrollBarHandle(palette),
+            ScrollBarGroove(palette), 3.0);
+        row("scroll handle against the window", ScrollBarHandle(palette), c.window, 3.0);
         row("focus frame against the box", c.focusFrame, c.boxBackground, 3.0);
         for (const auto& [face, colour] :
              {std::pair{"face top", c.buttonFaceTop}, std::pair{"face", c.buttonFace},
