@@ -101,7 +101,7 @@ void ReadListFile(benchmark::State& state, const char* name)
         }
         bytes += static_cast<std::int64_t>(file.Length());
         LineStore store;
-        store.AppendLines(ReadFileText(file));
+        AppendFileLines(file, store);
         benchmark::DoNotOptimize(store.Count());
     }
     state.SetBytesProcessed(bytes);

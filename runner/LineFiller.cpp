@@ -1,0 +1,300 @@
+#include "runner/LineFiller.h"
+
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <limits>
+
+namespace
+{
+
+constexpr std::size_t BlockBytes = 256 * 1024;
+// What one block may hold back for the next: an unfinished UTF-8 sequence or a CR.
+constexpr std::size_t HeldBytes = 3;
+// Room kept after the text beyond what the block's bytes need, so that a word is always
+// written whole and a decoded character never runs short.
+constexpr std::size_t Slack = 16;
+
+struct EncodedCharacter
+{
+    std::array<char, 4> bytes;
+    std::size_t length;
+};
+
+// The UTF-8 form of each Windows-1252 byte from 0x80.
+const std::array<EncodedCharacter, 128>& Windows1252Characters()
+{
+    static const std::array<EncodedCharacter, 128> table = []
+    {
+        std::array<EncodedCharacter, 128> characters{};
+        for (std::size_t i = 0; i < characters.size(); ++i)
+        {
+            Text utf8;
+            AppendUtf8(utf8, Windows1252ToUnicode(static_cast<unsigned char>(0x80 + i)));
+            std::copy(utf8.begin(), utf8.end(), characters[i].bytes.begin());
+            characters[i].length = utf8.size();
+        }
+        return characters;
+    }();
+    return table;
+}
+
+// Length of the valid UTF-8 sequence at `in`, 0 when none starts there. The two-byte
+// sequences of the letters of German text are told apart here without a call.
+std::size_t SequenceLength(const char* in, const char* end)
+{
+    const auto lead = static_cast<unsigned char>(in[0]);
+    if (lead >= 0xC2 && lead <= 0xDF && end - in >= 2 &&
+        (static_cast<unsigned char>(in[1]) & 0xC0) == 0x80)
+        return 2;
+    return ValidUtf8SequenceLength(std::string_view(in, static_cast<std::size_t>(end - in)));
+}
+
+bool StartsWithByteOrderMark(const char* in, const char* end)
+{
+    return end - in >= 3 && std::memcmp(in, "\xEF\xBB\xBF", 3) == 0;
+}
+
+} // namespace
+
+CLineFiller::CLineFiller(LineStore& store, std::uint64_t expectedBytes)
+    : m_store(store), m_firstEntry(store.m_ends.Size()), m_firstText(store.m_text.Size()),
+      m_lineStart(m_firstText), m_block(BlockBytes + HeldBytes)
+{
+    ++m_store.m_generation;
+    m_store.SortPending();
+    // Text as long as the file, which a list of German text in either code page does not
+    // outgrow: the line ends it drops make up for the letters that take two bytes.
+    const auto expected = static_cast<std::size_t>(
+        std::min<std::uint64_t>(expectedBytes, LineStore::MaximumTextBytes));
+    m_store.m_text.Reserve(m_firstText + expected + Slack);
+    m_store.m_ends.Reserve(m_firstEntry + expected / 32 + 1);
+}
+
+std::span<char> CLineFiller::Room()
+{
+    if (m_finished)
+        return {};
+    return std::span<char>(m_block).subspan(m_filled);
+}
+
+void CLineFiller::Take(std::size_t count)
+{
+    if (m_finished)
+        return;
+    m_filled += std::min(count, m_block.size() - m_filled);
+    Process(false);
+}
+
+void CLineFiller::Add(std::string_view bytes)
+{
+    while (!bytes.empty() && !m_finished)
+    {
+        const std::span<char> room = Room();
+        const std::size_t count = std::min(room.size(), bytes.size());
+        std::memcpy(room.data(), bytes.data(), count);
+        bytes.remove_prefix(count);
+        Take(count);
+    }
+}
+
+void CLineFiller::Finish()
+{
+    if (m_finished)
+        return;
+    Process(true);
+    m_finished = true;
+    char* const out = m_store.m_text.Data() + m_store.m_text.Size();
+    if (m_store.m_text.Size() > m_lineStart)
+        EndEntry(out);
+    m_store.m_text.ShrinkToFit();
+    m_store.m_ends.ShrinkToFit();
+    ++m_store.m_generation;
+}
+
+void CLineFiller::EnsureRoom(char*& out, std::size_t count)
+{
+    CGrowableArray<char>& text = m_store.m_text;
+    const auto used = static_cast<std::size_t>(out - text.Data());
+    if (text.Capacity() - used >= count + Slack)
+        return;
+    text.Reserve(used + count + Slack);
+    out = text.Data() + used;
+}
+
+void CLineFiller::EndEntry(const char* out)
+{
+    const auto end = static_cast<std::size_t>(out - m_store.m_text.Data());
+    if (end > LineStore::MaximumTextBytes ||
+        m_store.m_ends.Size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    {
+        m_full = true;
+        return;
+    }
+    m_store.m_ends.PushBack(static_cast<std::uint32_t>(end));
+    m_lineStart = end;
+}
+
+void CLineFiller::Process(bool atEnd)
+{
+    char* in = m_block.data();
+    char* end = in + m_filled;
+    if (m_coding == Coding::Undecided)
+    {
+        // A zero byte is dropped before anything else looks at the bytes, the byte order
+        // mark included.
+        end = std::remove(in, end, '\0');
+        if (end - in < 3 && !atEnd)
+        {
+            m_filled = static_cast<std::size_t>(end - in);
+            return;
+        }
+        m_coding = Coding::Utf8;
+        if (StartsWithByteOrderMark(in, end))
+        {
+            m_coding = Coding::MarkedUtf8;
+            in += 3;
+        }
+    }
+    if (m_full)
+    {
+        m_filled = 0;
+        return;
+    }
+
+    char* out = m_store.m_text.Data() + m_store.m_text.Size();
+    EnsureRoom(out, static_cast<std::size_t>(end - in));
+    const auto& windows1252 = Windows1252Characters();
+    constexpr std::uint64_t belowLineEnds = 0x0E0E0E0E0E0E0E0Eull;
+    constexpr std::uint64_t highBits = 0x8080808080808080ull;
+    while (in < end)
+    {
+        if constexpr (std::endian::native == std::endian::little)
+        {
+            // Words of eight bytes that hold neither a control byte up to CR nor one
+            // above 0x7F are copied whole; the first such byte in a word is found exactly,
+            // since no borrow runs into it from the bytes below.
+            while (end - in >= 8)
+            {
+                std::uint64_t word;
+                std::memcpy(&word, in, 8);
+                std::memcpy(out, &word, 8);
+                const std::uint64_t special = ((word - belowLineEnds) | word) & highBits;
+                if (special == 0)
+                {
+                    in += 8;
+                    out += 8;
+                    continue;
+                }
+                const auto plain = static_cast<std::size_t>(std::countr_zero(special) / 8);
+                in += plain;
+                out += plain;
+                break;
+            }
+            if (in == end)
+                break;
+        }
+        const auto byte = static_cast<unsigned char>(*in);
+        if (byte == '\n')
+        {
+            EndEntry(out);
+            ++in;
+        }
+        else if (byte == '\r')
+        {
+            // A CR that ends the block may be the first half of CR LF.
+            if (in + 1 == end && !atEnd)
+                break;
+            EndEntry(out);
+            in += in + 1 < end && in[1] == '\n' ? 2 : 1;
+        }
+        else if (byte == '\0')
+            end = std::remove(in, end, '\0');
+        else if (byte < 0x80)
+            *out++ = *in++;
+        else if (m_coding == Coding::Windows1252)
+        {
+            const EncodedCharacter& character = windows1252[byte - 0x80];
+            EnsureRoom(out, static_cast<std::size_t>(end - in));
+            std::memcpy(out, character.bytes.data(), 4);
+            out += character.length;
+            ++in;
+        }
+        else if (const std::size_t length = SequenceLength(in, end); length > 0)
+        {
+            std::memcpy(out, in, length);
+            in += length;
+            out += length;
+        }
+        else if (end - in <= static_cast<std::ptrdiff_t>(HeldBytes) && !atEnd)
+            break; // the rest of the sequence may come with the next block
+        else if (m_coding == Coding::MarkedUtf8)
+        {
+            // A file marked as UTF-8 stays UTF-8: only the stray byte is read as
+            // Windows-1252.
+            const EncodedCharacter& character = windows1252[byte - 0x80];
+            EnsureRoom(out, static_cast<std::size_t>(end - in));
+            std::memcpy(out, character.bytes.data(), 4);
+            out += character.length;
+            ++in;
+        }
+        else
+        {
+            m_coding = Coding::Windows1252;
+            ReadAgainAsWindows1252(out);
+        }
+        if (m_full)
+        {
+            in = end;
+            break;
+        }
+    }
+    m_store.m_text.Resize(static_cast<std::size_t>(out - m_store.m_text.Data()));
+    m_filled = static_cast<std::size_t>(end - in);
+    std::memmove(m_block.data(), in, m_filled);
+}
+
+// The text stored so far is the file's bytes without their line ends; each byte from 0x80
+// becomes its Windows-1252 character. Walked from its end, the text moves only up, so it is
+// rewritten in place, and each line's end moves by what the bytes before it grew.
+void CLineFiller::ReadAgainAsWindows1252(char*& out)
+{
+    const auto& windows1252 = Windows1252Characters();
+    CGrowableArray<char>& text = m_store.m_text;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    const auto used = static_cast<std::size_t>(out - text.Data());
+    std::size_t growth = 0;
+    for (std::size_t i = m_firstText; i < used; ++i)
+    {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x80)
+            growth += windows1252[byte - 0x80].length - 1;
+    }
+    if (growth == 0)
+        return;
+    const std::size_t totalGrowth = growth;
+    // Room for the rest of the block too, as Process counted on.
+    EnsureRoom(out, growth + m_block.size());
+    char* const data = text.Data();
+    std::size_t entry = ends.Size();
+    for (std::size_t position = used; position > m_firstText; --position)
+    {
+        while (entry > m_firstEntry && ends[entry - 1] == position)
+            ends[--entry] += static_cast<std::uint32_t>(growth);
+        const auto byte = static_cast<unsigned char>(data[position - 1]);
+        if (byte < 0x80)
+        {
+            data[position - 1 + growth] = static_cast<char>(byte);
+            continue;
+        }
+        const EncodedCharacter& character = windows1252[byte - 0x80];
+        growth -= character.length - 1;
+        std::memcpy(data + position - 1 + growth, character.bytes.data(), character.length);
+    }
+    out = data + used + totalGrowth;
+    m_lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
+}
