@@ -15,6 +15,8 @@ namespace
 constexpr std::size_t BlockBytes = 256 * 1024;
 // What one block may hold back for the next: an unfinished UTF-8 sequence or a CR.
 constexpr std::size_t HeldBytes = 3;
+// Bytes after the block that a word read may touch; never taken as the file's.
+constexpr std::size_t ReadAhead = 8;
 // Room kept after the text beyond what the block's bytes need, so that a word is always
 // written whole and a decoded character never runs short.
 constexpr std::size_t Slack = 16;
@@ -63,14 +65,14 @@ bool StartsWithByteOrderMark(const char* in, const char* end)
 
 CLineFiller::CLineFiller(LineStore& store, std::uint64_t expectedBytes)
     : m_store(store), m_firstEntry(store.m_ends.Size()), m_firstText(store.m_text.Size()),
-      m_lineStart(m_firstText), m_block(BlockBytes + HeldBytes)
+      m_block(BlockBytes + HeldBytes + ReadAhead)
 {
     ++m_store.m_generation;
     m_store.SortPending();
     // Text as long as the file, which a list of German text in either code page does not
     // outgrow: the line ends it drops make up for the letters that take two bytes.
     const auto expected = static_cast<std::size_t>(
-        std::min<std::uint64_t>(expectedBytes, LineStore::MaximumTextBytes));
+        std::min<std::uint64_t>(expectedBytes, LineStore::MaximumTextBytes - m_firstText));
     m_store.m_text.Reserve(m_firstText + expected + Slack);
     m_store.m_ends.Reserve(m_firstEntry + expected / 32 + 1);
 }
@@ -79,14 +81,14 @@ std::span<char> CLineFiller::Room()
 {
     if (m_finished)
         return {};
-    return std::span<char>(m_block).subspan(m_filled);
+    return std::span<char>(m_block.data() + m_filled, BlockBytes + HeldBytes - m_filled);
 }
 
 void CLineFiller::Take(std::size_t count)
 {
     if (m_finished)
         return;
-    m_filled += std::min(count, m_block.size() - m_filled);
+    m_filled += std::min(count, BlockBytes + HeldBytes - m_filled);
     Process(false);
 }
 
@@ -108,35 +110,42 @@ void CLineFiller::Finish()
         return;
     Process(true);
     m_finished = true;
-    char* const out = m_store.m_text.Data() + m_store.m_text.Size();
-    if (m_store.m_text.Size() > m_lineStart)
-        EndEntry(out);
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    const std::size_t lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
+    if (m_store.m_text.Size() > lineStart && !m_full &&
+        m_store.m_text.Size() <= LineStore::MaximumTextBytes && HasRoomForEntry())
+        ends.PushBack(static_cast<std::uint32_t>(m_store.m_text.Size()));
     m_store.m_text.ShrinkToFit();
-    m_store.m_ends.ShrinkToFit();
+    ends.ShrinkToFit();
     ++m_store.m_generation;
 }
 
-void CLineFiller::EnsureRoom(char*& out, std::size_t count)
+bool CLineFiller::EnsureRoom(char*& out, std::size_t count)
 {
     CGrowableArray<char>& text = m_store.m_text;
     const auto used = static_cast<std::size_t>(out - text.Data());
     if (text.Capacity() - used >= count + Slack)
-        return;
-    text.Reserve(used + count + Slack);
+        return true;
+    // Every end offset must fit in 32 bits.
+    if (count + Slack > LineStore::MaximumTextBytes - used)
+        return false;
+    text.Reserve(std::min(std::max(used + count + Slack, text.Capacity() + text.Capacity() / 2),
+                          LineStore::MaximumTextBytes));
     out = text.Data() + used;
+    return true;
 }
 
-void CLineFiller::EndEntry(const char* out)
+bool CLineFiller::HasRoomForEntry()
 {
-    const auto end = static_cast<std::size_t>(out - m_store.m_text.Data());
-    if (end > LineStore::MaximumTextBytes ||
-        m_store.m_ends.Size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-    {
-        m_full = true;
-        return;
-    }
-    m_store.m_ends.PushBack(static_cast<std::uint32_t>(end));
-    m_lineStart = end;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    constexpr auto maximumCount =
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    if (ends.Size() < ends.Capacity())
+        return true;
+    if (ends.Size() >= maximumCount)
+        return false;
+    ends.Reserve(std::min(ends.Size() + ends.Size() / 2 + 1, maximumCount));
+    return true;
 }
 
 void CLineFiller::Process(bool atEnd)
@@ -160,14 +169,36 @@ void CLineFiller::Process(bool atEnd)
             in += 3;
         }
     }
-    if (m_full)
+    CGrowableArray<char>& text = m_store.m_text;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    char* out = text.Data() + text.Size();
+    if (m_full || !EnsureRoom(out, static_cast<std::size_t>(end - in)))
     {
+        m_full = true;
         m_filled = 0;
         return;
     }
-
-    char* out = m_store.m_text.Data() + m_store.m_text.Size();
-    EnsureRoom(out, static_cast<std::size_t>(end - in));
+    // While `out` stays this far below the room's end for each byte still to read, a word
+    // or a character can be written without asking.
+    const char* roomEnd = text.Data() + text.Capacity() - Slack;
+    const auto makeRoom = [&]
+    {
+        if (roomEnd - out >= end - in)
+            return true;
+        if (!EnsureRoom(out, static_cast<std::size_t>(end - in)))
+            return false;
+        roomEnd = text.Data() + text.Capacity() - Slack;
+        return true;
+    };
+    const auto endEntry = [&]
+    {
+        const auto entryEnd = static_cast<std::size_t>(out - text.Data());
+        if (entryEnd > LineStore::MaximumTextBytes ||
+            (ends.Size() == ends.Capacity() && !HasRoomForEntry()))
+            return false;
+        ends.PushBack(static_cast<std::uint32_t>(entryEnd));
+        return true;
+    };
     const auto& windows1252 = Windows1252Characters();
     constexpr std::uint64_t belowLineEnds = 0x0E0E0E0E0E0E0E0Eull;
     constexpr std::uint64_t highBits = 0x8080808080808080ull;
@@ -199,69 +230,98 @@ void CLineFiller::Process(bool atEnd)
                 break;
         }
         const auto byte = static_cast<unsigned char>(*in);
-        if (byte == '\n')
+        if (byte >= 0x80)
         {
-            EndEntry(out);
+            if (m_coding == Coding::Windows1252)
+            {
+                if (!makeRoom())
+                {
+                    m_full = true;
+                    break;
+                }
+                std::memcpy(out, windows1252[byte - 0x80].bytes.data(), 4);
+                out += windows1252[byte - 0x80].length;
+                ++in;
+                continue;
+            }
+            // The block has room to read beyond its end, so four bytes can be copied at
+            // once whatever the length.
+            const std::size_t length = SequenceLength(in, end);
+            if (length > 0)
+            {
+                std::memcpy(out, in, 4);
+                in += length;
+                out += length;
+            }
+            else if (std::memchr(in, '\0', std::min<std::size_t>(4, end - in)) != nullptr)
+                end = std::remove(in, end, '\0'); // the sequence may go on after it
+            else if (end - in <= static_cast<std::ptrdiff_t>(HeldBytes) && !atEnd)
+                break; // the rest of the sequence may come with the next block
+            else if (m_coding == Coding::MarkedUtf8)
+            {
+                // A file marked as UTF-8 stays UTF-8: only the stray byte is read as
+                // Windows-1252.
+                if (!makeRoom())
+                {
+                    m_full = true;
+                    break;
+                }
+                std::memcpy(out, windows1252[byte - 0x80].bytes.data(), 4);
+                out += windows1252[byte - 0x80].length;
+                ++in;
+            }
+            else
+            {
+                m_coding = Coding::Windows1252;
+                if (!ReadAgainAsWindows1252(out, static_cast<std::size_t>(end - in)))
+                {
+                    m_full = true;
+                    break;
+                }
+                roomEnd = text.Data() + text.Capacity() - Slack;
+            }
+        }
+        else if (byte == '\n')
+        {
+            if (!endEntry())
+            {
+                m_full = true;
+                break;
+            }
             ++in;
         }
         else if (byte == '\r')
         {
-            // A CR that ends the block may be the first half of CR LF.
+            // A CR that ends the block may be the first half of CR LF, and so may one
+            // before zero bytes.
+            if (in + 1 < end && in[1] == '\0')
+            {
+                end = std::remove(in, end, '\0');
+                continue;
+            }
             if (in + 1 == end && !atEnd)
                 break;
-            EndEntry(out);
+            if (!endEntry())
+            {
+                m_full = true;
+                break;
+            }
             in += in + 1 < end && in[1] == '\n' ? 2 : 1;
         }
         else if (byte == '\0')
             end = std::remove(in, end, '\0');
-        else if (byte < 0x80)
-            *out++ = *in++;
-        else if (m_coding == Coding::Windows1252)
-        {
-            const EncodedCharacter& character = windows1252[byte - 0x80];
-            EnsureRoom(out, static_cast<std::size_t>(end - in));
-            std::memcpy(out, character.bytes.data(), 4);
-            out += character.length;
-            ++in;
-        }
-        else if (const std::size_t length = SequenceLength(in, end); length > 0)
-        {
-            std::memcpy(out, in, length);
-            in += length;
-            out += length;
-        }
-        else if (end - in <= static_cast<std::ptrdiff_t>(HeldBytes) && !atEnd)
-            break; // the rest of the sequence may come with the next block
-        else if (m_coding == Coding::MarkedUtf8)
-        {
-            // A file marked as UTF-8 stays UTF-8: only the stray byte is read as
-            // Windows-1252.
-            const EncodedCharacter& character = windows1252[byte - 0x80];
-            EnsureRoom(out, static_cast<std::size_t>(end - in));
-            std::memcpy(out, character.bytes.data(), 4);
-            out += character.length;
-            ++in;
-        }
         else
-        {
-            m_coding = Coding::Windows1252;
-            ReadAgainAsWindows1252(out);
-        }
-        if (m_full)
-        {
-            in = end;
-            break;
-        }
+            *out++ = *in++;
     }
-    m_store.m_text.Resize(static_cast<std::size_t>(out - m_store.m_text.Data()));
-    m_filled = static_cast<std::size_t>(end - in);
+    text.Resize(static_cast<std::size_t>(out - text.Data()));
+    m_filled = m_full ? 0 : static_cast<std::size_t>(end - in);
     std::memmove(m_block.data(), in, m_filled);
 }
 
 // The text stored so far is the file's bytes without their line ends; each byte from 0x80
 // becomes its Windows-1252 character. Walked from its end, the text moves only up, so it is
 // rewritten in place, and each line's end moves by what the bytes before it grew.
-void CLineFiller::ReadAgainAsWindows1252(char*& out)
+bool CLineFiller::ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome)
 {
     const auto& windows1252 = Windows1252Characters();
     CGrowableArray<char>& text = m_store.m_text;
@@ -275,10 +335,10 @@ void CLineFiller::ReadAgainAsWindows1252(char*& out)
             growth += windows1252[byte - 0x80].length - 1;
     }
     if (growth == 0)
-        return;
+        return true;
+    if (!EnsureRoom(out, growth + bytesToCome))
+        return false;
     const std::size_t totalGrowth = growth;
-    // Room for the rest of the block too, as Process counted on.
-    EnsureRoom(out, growth + m_block.size());
     char* const data = text.Data();
     std::size_t entry = ends.Size();
     for (std::size_t position = used; position > m_firstText; --position)
@@ -296,5 +356,5 @@ void CLineFiller::ReadAgainAsWindows1252(char*& out)
         std::memcpy(data + position - 1 + growth, character.bytes.data(), character.length);
     }
     out = data + used + totalGrowth;
-    m_lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
+    return true;
 }

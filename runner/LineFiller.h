@@ -45,15 +45,17 @@ private:
 
     void Process(bool atEnd);
     // Makes sure the text has room for `count` more bytes after `out`, which it may move.
-    void EnsureRoom(char*& out, std::size_t count);
-    void EndEntry(const char* out);
-    // The text of this file stored so far, read as Windows-1252 instead of UTF-8.
-    void ReadAgainAsWindows1252(char*& out);
+    // False when the text would grow past LineStore::MaximumTextBytes.
+    bool EnsureRoom(char*& out, std::size_t count);
+    // False when the store holds as many entries as it can count.
+    bool HasRoomForEntry();
+    // The text of this file stored so far, read as Windows-1252 instead of UTF-8, with room
+    // for `bytesToCome` more bytes after it. False when the store has no room for it.
+    bool ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome);
 
     LineStore& m_store;
     std::size_t m_firstEntry;
     std::size_t m_firstText;
-    std::size_t m_lineStart; // where the text of the line not yet ended begins
     Coding m_coding = Coding::Undecided;
     std::vector<char> m_block;
     std::size_t m_filled = 0; // bytes in m_block: those held back and those taken since
