@@ -1,7 +1,10 @@
 // A plain array of bytes or numbers for the line store, grown with realloc: a large block is
 // moved by the system's page tables rather than copied, so that growing the text of a list of
-// hundreds of megabytes never holds it twice. Only for trivially copyable elements.
+// hundreds of megabytes never holds it twice, and a large one asks for large pages. Only for
+// trivially copyable elements.
 #pragma once
+
+#include "platform/LargeMemory.h"
 
 #include <cstddef>
 #include <cstdlib>
@@ -76,6 +79,7 @@ private:
             throw std::bad_alloc();
         m_data = static_cast<T*>(moved);
         m_capacity = capacity;
+        PreferLargePages(m_data, capacity * sizeof(T));
     }
 
     T* m_data = nullptr;

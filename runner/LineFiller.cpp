@@ -24,21 +24,22 @@ constexpr std::size_t Slack = 16;
 struct EncodedCharacter
 {
     std::array<char, 4> bytes;
-    std::size_t length;
+    std::uint32_t length;
 };
 
-// The UTF-8 form of each Windows-1252 byte from 0x80.
-const std::array<EncodedCharacter, 128>& Windows1252Characters()
+// The UTF-8 form of each Windows-1252 byte. The control bytes up to CR take no room, for the
+// decoding of words that stops at the first of them.
+const std::array<EncodedCharacter, 256>& Windows1252Characters()
 {
-    static const std::array<EncodedCharacter, 128> table = []
+    static const std::array<EncodedCharacter, 256> table = []
     {
-        std::array<EncodedCharacter, 128> characters{};
+        std::array<EncodedCharacter, 256> characters{};
         for (std::size_t i = 0; i < characters.size(); ++i)
         {
             Text utf8;
-            AppendUtf8(utf8, Windows1252ToUnicode(static_cast<unsigned char>(0x80 + i)));
+            AppendUtf8(utf8, Windows1252ToUnicode(static_cast<unsigned char>(i)));
             std::copy(utf8.begin(), utf8.end(), characters[i].bytes.begin());
-            characters[i].length = utf8.size();
+            characters[i].length = i < 0x0E ? 0 : utf8.size();
         }
         return characters;
     }();
@@ -181,12 +182,15 @@ void CLineFiller::Process(bool atEnd)
     // While `out` stays this far below the room's end for each byte still to read, a word
     // or a character can be written without asking.
     const char* roomEnd = text.Data() + text.Capacity() - Slack;
-    const auto makeRoom = [&]
+    const auto makeRoom = [&](std::size_t more)
     {
-        if (roomEnd - out >= end - in)
+        if (roomEnd - out >= end - in + static_cast<std::ptrdiff_t>(more))
             return true;
-        if (!EnsureRoom(out, static_cast<std::size_t>(end - in)))
+        if (!EnsureRoom(out, static_cast<std::size_t>(end - in) + more))
+        {
+            m_full = true;
             return false;
+        }
         roomEnd = text.Data() + text.Capacity() - Slack;
         return true;
     };
@@ -199,48 +203,114 @@ void CLineFiller::Process(bool atEnd)
         ends.PushBack(static_cast<std::uint32_t>(entryEnd));
         return true;
     };
+    // Kept apart from the member, which every byte written might alias.
+    Coding coding = m_coding;
     const auto& windows1252 = Windows1252Characters();
-    constexpr std::uint64_t belowLineEnds = 0x0E0E0E0E0E0E0E0Eull;
-    constexpr std::uint64_t highBits = 0x8080808080808080ull;
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highBits = 0x80 * ones;
+    // True where a byte of the word is zero; exact for the lowest such byte, since no
+    // borrow runs into it from the bytes below.
+    const auto zeroBytes = [](std::uint64_t word) { return (word - ones) & ~word & highBits; };
     while (in < end)
     {
         if constexpr (std::endian::native == std::endian::little)
         {
-            // Words of eight bytes that hold neither a control byte up to CR nor one
-            // above 0x7F are copied whole; the first such byte in a word is found exactly,
-            // since no borrow runs into it from the bytes below.
+            // Eight bytes at a time, copied or decoded whole, and a line end among them taken
+            // at once: the branches go by words and lines, not by letters, whose places in a
+            // text no branch predictor can learn.
+            std::uint64_t carried = 0; // the last word ended with the lead of a sequence
             while (end - in >= 8)
             {
                 std::uint64_t word;
                 std::memcpy(&word, in, 8);
-                std::memcpy(out, &word, 8);
-                const std::uint64_t special = ((word - belowLineEnds) | word) & highBits;
-                if (special == 0)
+                // Exact for the lowest control byte, since no borrow runs into it.
+                const std::uint64_t controls = (word - 0x0E * ones) & ~word & highBits;
+                const std::uint64_t high = word & highBits;
+                const auto taken = controls == 0
+                                       ? std::size_t{8}
+                                       : static_cast<std::size_t>(std::countr_zero(controls) / 8);
+                if (coding == Coding::Windows1252)
                 {
-                    in += 8;
-                    out += 8;
-                    continue;
+                    if (!makeRoom(24))
+                        break;
+                    // The bytes from the first control byte on are made zero, whose
+                    // characters take no room here. Unrolled, each byte's character is
+                    // looked up apart from the others.
+                    const std::uint64_t before = word & (((controls & -controls) >> 7) - 1);
+#pragma GCC unroll 8
+                    for (std::size_t i = 0; i < 8; ++i)
+                    {
+                        const EncodedCharacter& character =
+                            windows1252[static_cast<unsigned char>(before >> (8 * i))];
+                        std::memcpy(out, character.bytes.data(), 4);
+                        out += character.length;
+                    }
                 }
-                const auto plain = static_cast<std::size_t>(std::countr_zero(special) / 8);
-                in += plain;
-                out += plain;
-                break;
+                else
+                {
+                    // UTF-8 of one and two bytes: every continuation byte follows a lead
+                    // from C2 to DF, and nothing else follows one, up to the first control
+                    // byte. Anything else is read byte by byte below.
+                    const std::uint64_t leads = high & (word << 1);
+                    const std::uint64_t continuations = high & ~(word << 1);
+                    const std::uint64_t unexpected = (leads & (word << 2)) |
+                                                     zeroBytes((word ^ 0xC0 * ones) & 0xFE * ones) |
+                                                     (continuations ^ ((leads << 8) | carried));
+                    const std::uint64_t upToControl =
+                        controls == 0 ? ~std::uint64_t{0} : ((controls & -controls) << 1) - 1;
+                    if ((unexpected & upToControl) != 0)
+                    {
+                        if (carried == 0)
+                        {
+                            const auto plain =
+                                static_cast<std::size_t>(std::countr_zero(controls | high) / 8);
+                            std::memcpy(out, &word, 8);
+                            in += plain;
+                            out += plain;
+                        }
+                        break;
+                    }
+                    std::memcpy(out, &word, 8);
+                    out += taken;
+                    carried = controls == 0 ? (leads >> 63) << 7 : 0;
+                }
+                in += taken;
+                if (controls == 0)
+                    continue;
+                const char byte = *in;
+                const char next = in + 1 < end ? in[1] : '\0';
+                if (byte == '\n' || (byte == '\r' && next != '\0'))
+                {
+                    if (!endEntry())
+                    {
+                        m_full = true;
+                        break;
+                    }
+                    in += byte == '\r' && next == '\n' ? 2 : 1;
+                }
+                else if (byte != '\0' && byte != '\r')
+                    *out++ = *in++;
+                else
+                    break; // a zero byte, or a CR that may be half of CR LF
             }
-            if (in == end)
+            // Read byte by byte from the lead of the sequence on.
+            if (carried != 0)
+            {
+                --in;
+                --out;
+            }
+            if (in == end || m_full)
                 break;
         }
         const auto byte = static_cast<unsigned char>(*in);
         if (byte >= 0x80)
         {
-            if (m_coding == Coding::Windows1252)
+            if (coding == Coding::Windows1252)
             {
-                if (!makeRoom())
-                {
-                    m_full = true;
+                if (!makeRoom(0))
                     break;
-                }
-                std::memcpy(out, windows1252[byte - 0x80].bytes.data(), 4);
-                out += windows1252[byte - 0x80].length;
+                std::memcpy(out, windows1252[byte].bytes.data(), 4);
+                out += windows1252[byte].length;
                 ++in;
                 continue;
             }
@@ -257,22 +327,19 @@ void CLineFiller::Process(bool atEnd)
                 end = std::remove(in, end, '\0'); // the sequence may go on after it
             else if (end - in <= static_cast<std::ptrdiff_t>(HeldBytes) && !atEnd)
                 break; // the rest of the sequence may come with the next block
-            else if (m_coding == Coding::MarkedUtf8)
+            else if (coding == Coding::MarkedUtf8)
             {
                 // A file marked as UTF-8 stays UTF-8: only the stray byte is read as
                 // Windows-1252.
-                if (!makeRoom())
-                {
-                    m_full = true;
+                if (!makeRoom(0))
                     break;
-                }
-                std::memcpy(out, windows1252[byte - 0x80].bytes.data(), 4);
-                out += windows1252[byte - 0x80].length;
+                std::memcpy(out, windows1252[byte].bytes.data(), 4);
+                out += windows1252[byte].length;
                 ++in;
             }
             else
             {
-                m_coding = Coding::Windows1252;
+                m_coding = coding = Coding::Windows1252;
                 if (!ReadAgainAsWindows1252(out, static_cast<std::size_t>(end - in)))
                 {
                     m_full = true;
@@ -332,7 +399,7 @@ bool CLineFiller::ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome)
     {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte >= 0x80)
-            growth += windows1252[byte - 0x80].length - 1;
+            growth += windows1252[byte].length - 1;
     }
     if (growth == 0)
         return true;
@@ -351,7 +418,7 @@ bool CLineFiller::ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome)
             data[position - 1 + growth] = static_cast<char>(byte);
             continue;
         }
-        const EncodedCharacter& character = windows1252[byte - 0x80];
+        const EncodedCharacter& character = windows1252[byte];
         growth -= character.length - 1;
         std::memcpy(data + position - 1 + growth, character.bytes.data(), character.length);
     }
