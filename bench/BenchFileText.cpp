@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,15 +47,19 @@ private:
             "St\u00F6rung", "L\u00FCfter", "\u00F6ffnen",      "Spannung",       "F\u00FChrerstand",
             "gr\u00FCn",    "Signal",      "\u00C4u\u00DFeres"};
         constexpr std::size_t wordCount = std::size(words);
+        // The words follow one another in no order that a branch predictor could learn,
+        // as in a list that people wrote; the same seed gives the same file in every run.
+        std::minstd_rand random(13);
         std::string bytes;
         bytes.reserve(fileBytes + 100);
         for (std::size_t i = 0; bytes.size() < fileBytes; ++i)
         {
-            for (std::size_t word = 0; word < 2 + i % 3; ++word)
+            const std::size_t wordsInLine = 2 + random() % 3;
+            for (std::size_t word = 0; word < wordsInLine; ++word)
             {
                 if (word > 0)
                     bytes += ' ';
-                const std::string_view text = words[(i * 7 + word * 5 + i / 3) % wordCount];
+                const std::string_view text = words[random() % wordCount];
                 bytes += encoding == Encoding::Utf8 ? std::string(text) : AsWindows1252(text);
             }
             bytes += i % 7 == 6 ? ";\r\n" : "\r\n";
