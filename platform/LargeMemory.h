@@ -4,6 +4,6 @@
 
 #include <cstddef>
 
-// Asks for large pages for the whole pages inside the block, where the system has them.
+// Asks for large pages for the pages that the block touches, where the system has them.
 // Changes nothing the program can see; does nothing for a block of a few pages.
 void PreferLargePages(void* block, std::size_t bytes);
