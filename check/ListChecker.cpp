@@ -5,6 +5,7 @@
 #include "platform/NamedFile.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
+#include "runner/LineFiller.h"
 #include "runner/ListLine.h"
 #include "runner/PassEngine.h"
 #include "runner/StepBackWalk.h"
@@ -122,7 +123,9 @@ int CListChecker::LoadDocument(const Text& path, const Text& programFolder, cons
     {
         document->readable = true;
         bytes = ReadFileBytes(file);
-        document->store.AppendLines(DecodeFileBytes(bytes));
+        CLineFiller filler(document->store, bytes.size());
+        filler.Add(bytes);
+        filler.Finish();
     }
     const auto count = static_cast<std::size_t>(document->store.Count());
     document->reached.assign(count, false);
@@ -194,7 +197,7 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         const Node start = queue.front();
         queue.pop_front();
         Document& at = *m_documents[static_cast<std::size_t>(start.document)];
-        const Text& stored = at.store.GetText(start.line);
+        const std::string_view stored = at.store.GetText(start.line);
         const Text trimmed = TrimSpaces(stored);
         if (!stored.empty() && stored.front() == ' ' && !trimmed.empty() &&
             ClassifyLine(stored).kind != ClassifyLine(trimmed).kind)
@@ -321,7 +324,7 @@ private:
 CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
 {
     Document& document = *m_documents[static_cast<std::size_t>(node.document)];
-    const Text& stored = document.store.GetText(node.line);
+    const std::string_view stored = document.store.GetText(node.line);
     const ListLine read = ClassifyLine(node.trimmed ? TrimSpaces(stored) : stored);
     const LineKind kind = read.kind;
     const auto index = static_cast<std::size_t>(node.line);
@@ -410,7 +413,7 @@ void CListChecker::CheckStatically(int document, std::string_view bytes)
     std::map<Text, std::int32_t> labels;
     for (std::int32_t i = 0; i < d.store.Count(); ++i)
     {
-        const Text& stored = d.store.GetText(i);
+        const std::string_view stored = d.store.GetText(i);
         if (const auto name = LabelNameOf(stored))
         {
             const auto [first, added] = labels.emplace(*name, i);

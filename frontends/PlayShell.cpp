@@ -18,12 +18,13 @@ void CPlayShell::WriteScreen(std::string_view event, const CMainDialog& dialog)
     // A large list would otherwise be written out whole after every press.
     const std::uint64_t generation = dialog.Store().Generation();
     const bool storeChanged = !m_storeGenerationWritten || *m_storeGenerationWritten != generation;
-    const StoreKey storeKey =
-        m_commandLine.storeOutput == StoreOutput::EveryLine || storeChanged ? StoreKey::Written
-                                                                            : StoreKey::Left;
+    const StoreKey storeKey = m_commandLine.storeOutput == StoreOutput::EveryLine || storeChanged
+                                  ? StoreKey::Written
+                                  : StoreKey::Left;
     if (storeKey == StoreKey::Written)
         m_storeGenerationWritten = generation;
-    m_output << ScreenJson(event, m_surface.TakeMessages(), m_surface, dialog, storeKey) << '\n';
+    WriteScreenJson(m_output, event, m_surface.TakeMessages(), m_surface, dialog, storeKey);
+    m_output << '\n';
     // A caller reading our output may wait for this line before it sends the next event.
     m_output.flush();
 }

@@ -3,6 +3,7 @@
 #include "platform/ControlId.h"
 
 #include <cstdio>
+#include <sstream>
 
 Text JsonString(std::string_view text)
 {
@@ -97,8 +98,9 @@ Text StateJson(const SharedState& s)
 }
 } // namespace
 
-Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
-                const CHeadlessSurface& surface, const CMainDialog& dialog, StoreKey storeKey)
+void WriteScreenJson(std::ostream& output, std::string_view event,
+                     const std::vector<Text>& messages, const CHeadlessSurface& surface,
+                     const CMainDialog& dialog, StoreKey storeKey)
 {
     Text json = "{\"event\": " + JsonString(event) + ", \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
@@ -133,12 +135,27 @@ Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
     json += Flag(surface.IsTimerRunning());
     if (storeKey == StoreKey::Written)
     {
+        // Entry by entry, so that a list of millions of lines is never held as JSON whole.
         json += ", \"store\": [";
-        const auto& entries = dialog.Store().Entries();
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            json += (i > 0 ? ", " : "") + JsonString(entries[i]);
+        output << json;
+        json.clear();
+        const LineStore& store = dialog.Store();
+        for (std::int32_t i = 0; i < store.Count(); ++i)
+        {
+            if (i > 0)
+                output << ", ";
+            output << JsonString(store.GetText(i));
+        }
         json += "]";
     }
     json += ", \"state\": " + StateJson(dialog.State()) + "}";
-    return json;
+    output << json;
+}
+
+Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
+                const CHeadlessSurface& surface, const CMainDialog& dialog, StoreKey storeKey)
+{
+    std::ostringstream json;
+    WriteScreenJson(json, event, messages, surface, dialog, storeKey);
+    return json.str();
 }

@@ -4,6 +4,7 @@
 #include "app/MainDialog.h"
 #include "platform/headless/HeadlessSurface.h"
 
+#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -16,7 +17,12 @@ enum class StoreKey
     Left, // the line has no "store" key: the store is as on the line before
 };
 
-// The line for the screen after `event`, without a line end.
+// Writes the line for the screen after `event`, without a line end.
+void WriteScreenJson(std::ostream& output, std::string_view event,
+                     const std::vector<Text>& messages, const CHeadlessSurface& surface,
+                     const CMainDialog& dialog, StoreKey storeKey = StoreKey::Written);
+
+// The same line as a text.
 Text ScreenJson(std::string_view event, const std::vector<Text>& messages,
                 const CHeadlessSurface& surface, const CMainDialog& dialog,
                 StoreKey storeKey = StoreKey::Written);

@@ -11,7 +11,8 @@
 // - no entry of the store holds CR, LF or a zero byte;
 // - the entries joined by LF give the text back with each line end written as LF and one at
 //   its very end dropped: an entry for each line end, and one more for a last line without;
-// - read from a file, the bytes give the same text;
+// - read from a file, the bytes give the same text, and filled into the store from the file or
+//   in pieces of any sizes, the same entries, after those the store held before;
 // - as long as no zero byte follows a CR, LineNumberOfOffset counts the same lines as the
 //   store. (A zero byte between CR and LF is dropped before the line ends are cut, so the
 //   store sees one line end where the raw bytes show two.)
@@ -20,6 +21,7 @@
 #include "platform/ReadOnlyFile.h"
 #include "platform/Utf8.h"
 #include "runner/FileText.h"
+#include "runner/LineFiller.h"
 #include "runner/LineStore.h"
 
 #include <algorithm>
@@ -31,6 +33,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace
 {
@@ -154,11 +157,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store.AppendLines(text);
     CheckLines(text, store);
 
+    // Handed over in pieces whose sizes the bytes choose, the bytes give the same lines.
+    LineStore pieces;
+    pieces.Append("vorher");
+    CLineFiller filler(pieces, size);
+    for (std::size_t start = 0, piece = 0; start < size; start += piece)
+    {
+        piece = 1 + data[start] % 7;
+        filler.Add(raw.substr(start, piece));
+    }
+    filler.Finish();
+    std::vector<Text> expected = {"vorher"};
+    for (const Text& line : store.Entries())
+        expected.push_back(line);
+    Require(pieces.Entries() == expected);
+
     const std::string path = ScratchProgramFolder() + "Thema/t.txt";
     WriteScratchFile(path, data, size);
     CReadOnlyFile file;
     Require(file.Open(path));
     Require(ReadFileText(file) == text);
+    CReadOnlyFile again;
+    Require(again.Open(path));
+    LineStore read;
+    AppendFileLines(again, read);
+    Require(read.Entries() == store.Entries());
 
     if (raw.find(std::string_view("\r\0", 2)) == std::string_view::npos)
         Require(LineNumberOfOffset(raw, raw.size()) == 1 + LineEndCount(text));

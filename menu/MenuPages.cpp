@@ -42,7 +42,7 @@ std::int64_t CMenuPages::ShowEntryButtons(std::int32_t first, Text (*caption)(co
             m_surface.ShowControl(id, Visibility::Hidden);
         return remaining;
     }
-    m_surface.SetControlText(ControlId::MenuButtons[0], caption(m_store.GetText(first)));
+    m_surface.SetControlText(ControlId::MenuButtons[0], caption(Text(m_store.GetText(first))));
     for (const int id : ControlId::MenuButtons)
         m_surface.ShowControl(id, Visibility::Shown);
     for (int j = 1; j < PageSize; ++j)
@@ -50,7 +50,7 @@ std::int64_t CMenuPages::ShowEntryButtons(std::int32_t first, Text (*caption)(co
         if (remaining > j)
         {
             m_surface.SetControlText(ControlId::MenuButtons[j],
-                                     caption(m_store.GetText(first + j)));
+                                     caption(Text(m_store.GetText(first + j))));
             continue;
         }
         for (int hidden = j; hidden < PageSize; ++hidden)
@@ -167,13 +167,13 @@ void CMenuPages::OnMenuButton()
     if (m_state.g_viewMode == ViewMode::MainMenu)
     {
         const std::int32_t index = m_state.g_pressedButton + m_state.g_menuFirst;
-        m_state.g_listFolder = m_state.g_appFolder + m_store.GetText(index) + "/";
+        m_state.g_listFolder = m_state.g_appFolder + Text(m_store.GetText(index)) + "/";
         m_state.g_chosenFolderIndex = index;
         ShowSubMenuPage();
     }
     else if (m_state.g_viewMode == ViewMode::SubMenu)
     {
-        const Text name = m_store.GetText(m_state.g_subMenuFirst + m_state.g_pressedButton);
+        const Text name(m_store.GetText(m_state.g_subMenuFirst + m_state.g_pressedButton));
         m_state.g_currentLine = 0;
         m_state.g_stepCounter = 0;
         m_runner.LoadList(m_state.g_listFolder + name);

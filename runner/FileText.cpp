@@ -1,6 +1,7 @@
 #include "runner/FileText.h"
 
 #include "platform/CodePage.h"
+#include "runner/LineFiller.h"
 
 #include <algorithm>
 
@@ -37,4 +38,21 @@ std::string ReadFileBytes(CReadOnlyFile& file)
 Text ReadFileText(CReadOnlyFile& file)
 {
     return DecodeFileBytes(ReadFileBytes(file));
+}
+
+void AppendFileLines(CReadOnlyFile& file, LineStore& store)
+{
+    constexpr auto limit = static_cast<std::size_t>(MaximumFileBytes);
+    CLineFiller filler(store, std::min(file.Length(), MaximumFileBytes));
+    std::size_t total = 0;
+    while (total < limit)
+    {
+        const std::span<char> room = filler.Room();
+        const std::size_t read = file.Read(room.data(), std::min(room.size(), limit - total));
+        if (read == 0)
+            break;
+        total += read;
+        filler.Take(read);
+    }
+    filler.Finish();
 }

@@ -3,6 +3,7 @@
 
 #include "platform/ReadOnlyFile.h"
 #include "platform/Text.h"
+#include "runner/LineStore.h"
 
 // Reads the open file from its start to its end, every byte included, and converts it
 // (see DecodeFileBytes). An empty file gives an empty text. Costs one pass over the bytes.
@@ -10,3 +11,8 @@ Text ReadFileText(CReadOnlyFile& file);
 
 // The bytes of the open file from its start to its end, as they are.
 std::string ReadFileBytes(CReadOnlyFile& file);
+
+// Reads the open file as ReadFileText does and appends its lines to the store, as
+// LineStore::AppendLines would append them from that text, without holding the file's bytes
+// or its text beside the store. Reads in blocks; the file's length only sizes the first room.
+void AppendFileLines(CReadOnlyFile& file, LineStore& store);

@@ -115,7 +115,7 @@ PassResult RunPass(const LineStore& store, std::int32_t start, CLabelIndex& labe
         return result;
     };
     // The first line of a pass counts as stored; every later one trimmed of spaces.
-    Text line = store.GetText(current);
+    Text line(store.GetText(current));
     for (;;)
     {
         const LineStep step =

@@ -40,7 +40,7 @@ void CStepInterpreter::LoadList(const Text& path)
     else
     {
         m_surface.ShowControl(ControlId::BodyText, Visibility::Shown);
-        m_store.AppendLines(ReadFileText(file));
+        AppendFileLines(file, m_store);
         file.Close();
     }
     RunSteps();
@@ -134,7 +134,7 @@ void CStepInterpreter::LoadOpenedTextFile()
     m_state.g_noTarget = 0;
     m_store.Clear();
     m_surface.ShowControl(ControlId::BodyText, Visibility::Shown);
-    m_store.AppendLines(ReadFileText(*m_textFile));
+    AppendFileLines(*m_textFile, m_store);
     m_textFile.reset();
 }
 

@@ -225,7 +225,7 @@ protected:
     }
 
     std::vector<Text> Messages() { return Surface().TakeMessages(); }
-    const std::vector<Text>& StoreLines() const { return m_dialog->Dialog().Store().Entries(); }
+    std::vector<Text> StoreLines() const { return m_dialog->Dialog().Store().Entries(); }
     const SharedState& State() const { return m_dialog->State(); }
     CHeadlessSurface& Surface() { return m_dialog->Surface(); }
 

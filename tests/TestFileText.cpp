@@ -2,6 +2,7 @@
 #include "platform/CodePage.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
+#include "runner/LineFiller.h"
 #include "runner/LineStore.h"
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 using namespace std::string_literals;
@@ -32,7 +34,7 @@ protected:
         CReadOnlyFile file;
         EXPECT_TRUE(file.Open(path)) << path;
         LineStore store;
-        store.AppendLines(ReadFileText(file));
+        AppendFileLines(file, store);
         return store.Entries();
     }
 
@@ -87,6 +89,103 @@ TEST_F(FileTextTest, FileBytesBecomeEntries)
 {
     for (const CFileCase& test : FileCases())
         EXPECT_EQ(ReadLines(WriteFile(test.name, test.bytes)), test.lines) << test.name;
+}
+
+// The lines that the whole file gives at once, as the reading of files gave them before it
+// read in blocks.
+std::vector<Text> LinesOfWholeText(std::string_view bytes)
+{
+    LineStore store;
+    store.AppendLines(DecodeFileBytes(bytes));
+    return store.Entries();
+}
+
+// The bytes handed to the filler in pieces that end at each of `cuts`.
+std::vector<Text> LinesOfPieces(std::string_view bytes, const std::vector<std::size_t>& cuts)
+{
+    LineStore store;
+    CLineFiller filler(store, bytes.size());
+    std::size_t start = 0;
+    for (const std::size_t cut : cuts)
+    {
+        filler.Add(bytes.substr(start, cut - start));
+        start = cut;
+    }
+    filler.Add(bytes.substr(start));
+    filler.Finish();
+    return store.Entries();
+}
+
+struct CPieceCase
+{
+    const char* name;
+    std::string bytes;
+};
+
+// Bytes whose reading depends on what follows them: a CR before a LF, the bytes of one
+// UTF-8 sequence, a byte order mark, zero bytes between any of them, and a byte late in the
+// file that makes all of it Windows-1252.
+std::vector<CPieceCase> PieceCases()
+{
+    return {
+        {"CrLf", "A\r\nB\r\n\r\nC"},
+        {"LoneCrThenLf", "A\r\rB\n\nC\r"},
+        {"ZeroBetweenCrAndLf", "A\r\0\0\nB\r\0"s},
+        {"Utf8Sequences", "\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80\r\n\xC3\x9F"},
+        {"ZeroInsideSequence", "x\xE2\0\x82\0\xAC\r\n"s},
+        {"Mark", "\xEF\xBB\xBF\xC3\xA4\r\nB"},
+        {"MarkSplitByZeros", "\0\xEF\0\xBB\0\xBF\xC3\xA4"s},
+        {"MarkWithStrayBytes", "\xEF\xBB\xBFT\xC3\xBCr \xA7\x80\r\n\xE2\x82"},
+        {"MarkOnly", "\xEF\xBB\xBF"},
+        {"HalfAMark", "\xEF\xBB"},
+        {"LateInvalidByte", "\xC3\xA4\r\n\r\n\xE2\x82\xAC x\r\n\xC2\x80\xFC\r\nende"},
+        {"CutSequenceAtEnd", "T\xC3\xBCr\r\n\xE2\x82"},
+        {"EveryByte",
+         []
+         {
+             std::string bytes;
+             for (int byte = 255; byte >= 0; --byte)
+                 bytes += static_cast<char>(byte);
+             return bytes;
+         }()},
+    };
+}
+
+TEST(LineFillerTest, PiecesGiveTheLinesOfTheWholeText)
+{
+    for (const CPieceCase& test : PieceCases())
+    {
+        // After a first line, the code page is decided before the case's bytes come.
+        for (const std::string& bytes : {test.bytes, "Vorlauf\r\n" + test.bytes})
+        {
+            const std::vector<Text> whole = LinesOfWholeText(bytes);
+            EXPECT_EQ(LinesOfPieces(bytes, {}), whole) << test.name;
+            for (std::size_t cut = 0; cut <= bytes.size(); ++cut)
+                EXPECT_EQ(LinesOfPieces(bytes, {cut}), whole) << test.name << " cut at " << cut;
+            std::vector<std::size_t> everyByte;
+            for (std::size_t cut = 1; cut < bytes.size(); ++cut)
+                everyByte.push_back(cut);
+            EXPECT_EQ(LinesOfPieces(bytes, everyByte), whole) << test.name << " byte by byte";
+        }
+    }
+}
+
+TEST(LineFillerTest, EntriesBeforeTheFileStay)
+{
+    // Reading the file again as Windows-1252 rewrites only its own text.
+    for (const std::string& bytes : {"a\xC3\xA4\r\nb\xFC"s, "\xEF\xBB\xBFx\r\n"s, "y"s, ""s})
+    {
+        LineStore store;
+        store.Append("vorher \xC3\xA4");
+        store.Append("");
+        CLineFiller filler(store, 0);
+        filler.Add(bytes);
+        filler.Finish();
+        std::vector<Text> expected = {"vorher \xC3\xA4", ""};
+        for (const Text& line : LinesOfWholeText(bytes))
+            expected.push_back(line);
+        EXPECT_EQ(store.Entries(), expected) << bytes;
+    }
 }
 
 TEST(DecodeFileBytesTest, DecidesBetweenUtf8AndWindows1252)
@@ -150,13 +249,36 @@ TEST_F(FileTextTest, ReadsWhatTheFileHoldsWhenRead)
     ASSERT_TRUE(grown.Open(path));
     std::ofstream(path, std::ios::binary | std::ios::app) << "B\r\nC";
     LineStore store;
-    store.AppendLines(ReadFileText(grown));
+    AppendFileLines(grown, store);
     EXPECT_EQ(store.Entries(), (std::vector<Text>{"A", "B", "C"}));
 
     CReadOnlyFile shrunk;
     ASSERT_TRUE(shrunk.Open(path));
     std::filesystem::resize_file(path, 2);
     EXPECT_EQ(ReadFileText(shrunk), "A\r");
+}
+
+TEST_F(FileTextTest, LargeFilesAreReadAsTheirWholeText)
+{
+    // Lines of every length up to some hundreds of bytes, so that wherever the reading cuts
+    // the file into blocks, some cut falls in CR LF, inside a UTF-8 sequence and beside a
+    // zero byte; in the Windows-1252 file the first byte that is no UTF-8 comes late, after
+    // megabytes stored as UTF-8.
+    std::string utf8;
+    for (int length = 0; utf8.size() < 3'000'000; length = (length + 1) % 700)
+    {
+        utf8 += std::string(static_cast<std::size_t>(length % 5), 'a') + "\xC3\xBC";
+        utf8 += std::string(static_cast<std::size_t>(length), 'x');
+        utf8 += length % 3 == 0 ? "\r\n" : length % 3 == 1 ? "\xE2\x82\xAC\n" : "\0\r"s;
+    }
+    const std::string late = utf8 + "\xFC\r\n\x80";
+    const std::string marked = "\xEF\xBB\xBF" + late;
+    for (const auto& [name, bytes] :
+         {std::pair{"utf8", utf8}, std::pair{"late", late}, std::pair{"marked", marked}})
+    {
+        const std::vector<Text> lines = ReadLines(WriteFile(name, bytes));
+        EXPECT_TRUE(lines == LinesOfWholeText(bytes)) << name;
+    }
 }
 
 TEST_F(FileTextTest, LargeFileIsReadWhole)

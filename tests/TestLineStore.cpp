@@ -64,6 +64,29 @@ TEST(LineStoreTest, GetTextOutsideTheStoreIsEmpty)
     EXPECT_EQ(store.GetText(INT32_MIN), "");
 }
 
+TEST(LineStoreTest, EntriesKeepTheirTextsWhateverComesAfter)
+{
+    // Empty entries end where the one before ends; an entry added from the store's own text
+    // is copied before the text grows and moves.
+    LineStore store;
+    store.Append("");
+    store.Append("erste");
+    for (int i = 0; i < 20; ++i)
+        store.Append(store.GetText(store.Count() - 1));
+    store.Append("");
+    store.AddSorted("");
+    store.AddSorted("b");
+    store.AppendLines("\r\n\nc");
+    // The sorted ones go before the first entry that sorts after them.
+    std::vector<Text> expected = {"", "", "b"};
+    for (int i = 0; i < 21; ++i)
+        expected.push_back("erste");
+    expected.insert(expected.end(), {"", "", "", "c"});
+    EXPECT_EQ(store.Entries(), expected);
+    EXPECT_EQ(store.GetText(2), "b");
+    EXPECT_EQ(store.GetText(23), "erste");
+}
+
 TEST(LineStoreTest, AddSortedOrdersMenuEntries)
 {
     LineStore store;

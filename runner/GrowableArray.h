@@ -1,0 +1,88 @@
+// A plain array of bytes or numbers for the line store, grown with realloc: a large block is
+// moved by the system's page tables rather than copied, so that growing the text of a list of
+// hundreds of megabytes never holds it twice, and a large one asks for large pages. Only for
+// trivially copyable elements.
+#pragma once
+
+#include "platform/LargeMemory.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+
+template <typename T> class CGrowableArray
+{
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    CGrowableArray() = default;
+    ~CGrowableArray() { std::free(m_data); }
+    CGrowableArray(const CGrowableArray&) = delete;
+    CGrowableArray& operator=(const CGrowableArray&) = delete;
+
+    T* Data() { return m_data; }
+    const T* Data() const { return m_data; }
+    std::size_t Size() const { return m_size; }
+    std::size_t Capacity() const { return m_capacity; }
+    T& operator[](std::size_t index) { return m_data[index]; }
+    const T& operator[](std::size_t index) const { return m_data[index]; }
+
+    // Makes room for at least `capacity` elements, growing by half at least so that adding
+    // one by one stays linear. Like the standard containers, throws std::bad_alloc when the
+    // memory is not there.
+    void Reserve(std::size_t capacity)
+    {
+        if (capacity <= m_capacity)
+            return;
+        const std::size_t grown = m_capacity + m_capacity / 2;
+        SetCapacity(capacity > grown ? capacity : grown);
+    }
+    // Gives back the room beyond the elements.
+    void ShrinkToFit()
+    {
+        if (m_capacity > m_size)
+            SetCapacity(m_size);
+    }
+    // Sets the number of elements; new ones are left unwritten.
+    void Resize(std::size_t size)
+    {
+        Reserve(size);
+        m_size = size;
+    }
+    void PushBack(T value)
+    {
+        if (m_size == m_capacity)
+            Reserve(m_size + 1);
+        m_data[m_size++] = value;
+    }
+    void Clear()
+    {
+        std::free(m_data);
+        m_data = nullptr;
+        m_size = 0;
+        m_capacity = 0;
+    }
+
+private:
+    void SetCapacity(std::size_t capacity)
+    {
+        if (capacity == 0)
+        {
+            Clear();
+            return;
+        }
+        if (capacity > static_cast<std::size_t>(-1) / sizeof(T))
+            throw std::bad_alloc();
+        void* moved = std::realloc(m_data, capacity * sizeof(T));
+        if (moved == nullptr)
+            throw std::bad_alloc();
+        m_data = static_cast<T*>(moved);
+        m_capacity = capacity;
+        PreferLargePages(m_data, capacity * sizeof(T));
+    }
+
+    T* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};

@@ -1,0 +1,427 @@
+#include "runner/LineFiller.h"
+
+#include "platform/CodePage.h"
+#include "platform/Utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <limits>
+
+namespace
+{
+
+constexpr std::size_t BlockBytes = 256 * 1024;
+// What one block may hold back for the next: an unfinished UTF-8 sequence or a CR.
+constexpr std::size_t HeldBytes = 3;
+// Bytes after the block that a word read may touch; never taken as the file's.
+constexpr std::size_t ReadAhead = 8;
+// Room kept after the text beyond what the block's bytes need, so that a word is always
+// written whole and a decoded character never runs short.
+constexpr std::size_t Slack = 16;
+
+struct EncodedCharacter
+{
+    std::array<char, 4> bytes;
+    std::uint32_t length;
+};
+
+// The UTF-8 form of each Windows-1252 byte. The control bytes up to CR take no room, for the
+// decoding of words that stops at the first of them.
+const std::array<EncodedCharacter, 256>& Windows1252Characters()
+{
+    static const std::array<EncodedCharacter, 256> table = []
+    {
+        std::array<EncodedCharacter, 256> characters{};
+        for (std::size_t i = 0; i < characters.size(); ++i)
+        {
+            Text utf8;
+            AppendUtf8(utf8, Windows1252ToUnicode(static_cast<unsigned char>(i)));
+            std::copy(utf8.begin(), utf8.end(), characters[i].bytes.begin());
+            characters[i].length = i < 0x0E ? 0 : utf8.size();
+        }
+        return characters;
+    }();
+    return table;
+}
+
+// Length of the valid UTF-8 sequence at `in`, 0 when none starts there. The two-byte
+// sequences of the letters of German text are told apart here without a call.
+std::size_t SequenceLength(const char* in, const char* end)
+{
+    const auto lead = static_cast<unsigned char>(in[0]);
+    if (lead >= 0xC2 && lead <= 0xDF && end - in >= 2 &&
+        (static_cast<unsigned char>(in[1]) & 0xC0) == 0x80)
+        return 2;
+    return ValidUtf8SequenceLength(std::string_view(in, static_cast<std::size_t>(end - in)));
+}
+
+bool StartsWithByteOrderMark(const char* in, const char* end)
+{
+    return end - in >= 3 && std::memcmp(in, "\xEF\xBB\xBF", 3) == 0;
+}
+
+} // namespace
+
+CLineFiller::CLineFiller(LineStore& store, std::uint64_t expectedBytes)
+    : m_store(store), m_firstEntry(store.m_ends.Size()), m_firstText(store.m_text.Size()),
+      m_block(BlockBytes + HeldBytes + ReadAhead)
+{
+    ++m_store.m_generation;
+    m_store.SortPending();
+    // Text as long as the file, which a list of German text in either code page does not
+    // outgrow: the line ends it drops make up for the letters that take two bytes.
+    const auto expected = static_cast<std::size_t>(
+        std::min<std::uint64_t>(expectedBytes, LineStore::MaximumTextBytes - m_firstText));
+    m_store.m_text.Reserve(m_firstText + expected + Slack);
+    m_store.m_ends.Reserve(m_firstEntry + expected / 32 + 1);
+}
+
+std::span<char> CLineFiller::Room()
+{
+    if (m_finished)
+        return {};
+    return std::span<char>(m_block.data() + m_filled, BlockBytes + HeldBytes - m_filled);
+}
+
+void CLineFiller::Take(std::size_t count)
+{
+    if (m_finished)
+        return;
+    m_filled += std::min(count, BlockBytes + HeldBytes - m_filled);
+    Process(false);
+}
+
+void CLineFiller::Add(std::string_view bytes)
+{
+    while (!bytes.empty() && !m_finished)
+    {
+        const std::span<char> room = Room();
+        const std::size_t count = std::min(room.size(), bytes.size());
+        std::memcpy(room.data(), bytes.data(), count);
+        bytes.remove_prefix(count);
+        Take(count);
+    }
+}
+
+void CLineFiller::Finish()
+{
+    if (m_finished)
+        return;
+    Process(true);
+    m_finished = true;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    const std::size_t lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
+    if (m_store.m_text.Size() > lineStart && !m_full &&
+        m_store.m_text.Size() <= LineStore::MaximumTextBytes && HasRoomForEntry())
+        ends.PushBack(static_cast<std::uint32_t>(m_store.m_text.Size()));
+    m_store.m_text.ShrinkToFit();
+    ends.ShrinkToFit();
+    ++m_store.m_generation;
+}
+
+bool CLineFiller::EnsureRoom(char*& out, std::size_t count)
+{
+    CGrowableArray<char>& text = m_store.m_text;
+    const auto used = static_cast<std::size_t>(out - text.Data());
+    if (text.Capacity() - used >= count + Slack)
+        return true;
+    // Every end offset must fit in 32 bits.
+    if (count + Slack > LineStore::MaximumTextBytes - used)
+        return false;
+    text.Reserve(std::min(std::max(used + count + Slack, text.Capacity() + text.Capacity() / 2),
+                          LineStore::MaximumTextBytes));
+    out = text.Data() + used;
+    return true;
+}
+
+bool CLineFiller::HasRoomForEntry()
+{
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    constexpr auto maximumCount =
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+    if (ends.Size() < ends.Capacity())
+        return true;
+    if (ends.Size() >= maximumCount)
+        return false;
+    ends.Reserve(std::min(ends.Size() + ends.Size() / 2 + 1, maximumCount));
+    return true;
+}
+
+void CLineFiller::Process(bool atEnd)
+{
+    char* in = m_block.data();
+    char* end = in + m_filled;
+    if (m_coding == Coding::Undecided)
+    {
+        // A zero byte is dropped before anything else looks at the bytes, the byte order
+        // mark included.
+        end = std::remove(in, end, '\0');
+        if (end - in < 3 && !atEnd)
+        {
+            m_filled = static_cast<std::size_t>(end - in);
+            return;
+        }
+        m_coding = Coding::Utf8;
+        if (StartsWithByteOrderMark(in, end))
+        {
+            m_coding = Coding::MarkedUtf8;
+            in += 3;
+        }
+    }
+    CGrowableArray<char>& text = m_store.m_text;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    char* out = text.Data() + text.Size();
+    if (m_full || !EnsureRoom(out, static_cast<std::size_t>(end - in)))
+    {
+        m_full = true;
+        m_filled = 0;
+        return;
+    }
+    // While `out` stays this far below the room's end for each byte still to read, a word
+    // or a character can be written without asking.
+    const char* roomEnd = text.Data() + text.Capacity() - Slack;
+    const auto makeRoom = [&](std::size_t more)
+    {
+        if (roomEnd - out >= end - in + static_cast<std::ptrdiff_t>(more))
+            return true;
+        if (!EnsureRoom(out, static_cast<std::size_t>(end - in) + more))
+        {
+            m_full = true;
+            return false;
+        }
+        roomEnd = text.Data() + text.Capacity() - Slack;
+        return true;
+    };
+    const auto endEntry = [&]
+    {
+        const auto entryEnd = static_cast<std::size_t>(out - text.Data());
+        if (entryEnd > LineStore::MaximumTextBytes ||
+            (ends.Size() == ends.Capacity() && !HasRoomForEntry()))
+            return false;
+        ends.PushBack(static_cast<std::uint32_t>(entryEnd));
+        return true;
+    };
+    // Kept apart from the member, which every byte written might alias.
+    Coding coding = m_coding;
+    const auto& windows1252 = Windows1252Characters();
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highBits = 0x80 * ones;
+    // True where a byte of the word is zero; exact for the lowest such byte, since no
+    // borrow runs into it from the bytes below.
+    const auto zeroBytes = [](std::uint64_t word) { return (word - ones) & ~word & highBits; };
+    while (in < end)
+    {
+        if constexpr (std::endian::native == std::endian::little)
+        {
+            // Eight bytes at a time, copied or decoded whole, and a line end among them taken
+            // at once: the branches go by words and lines, not by letters, whose places in a
+            // text no branch predictor can learn.
+            std::uint64_t carried = 0; // the last word ended with the lead of a sequence
+            while (end - in >= 8)
+            {
+                std::uint64_t word;
+                std::memcpy(&word, in, 8);
+                // Exact for the lowest control byte, since no borrow runs into it.
+                const std::uint64_t controls = (word - 0x0E * ones) & ~word & highBits;
+                const std::uint64_t high = word & highBits;
+                const auto taken = controls == 0
+                                       ? std::size_t{8}
+                                       : static_cast<std::size_t>(std::countr_zero(controls) / 8);
+                if (coding == Coding::Windows1252)
+                {
+                    if (!makeRoom(24))
+                        break;
+                    // The bytes from the first control byte on are made zero, whose
+                    // characters take no room here. Unrolled, each byte's character is
+                    // looked up apart from the others.
+                    const std::uint64_t before = word & (((controls & -controls) >> 7) - 1);
+#pragma GCC unroll 8
+                    for (std::size_t i = 0; i < 8; ++i)
+                    {
+                        const EncodedCharacter& character =
+                            windows1252[static_cast<unsigned char>(before >> (8 * i))];
+                        std::memcpy(out, character.bytes.data(), 4);
+                        out += character.length;
+                    }
+                }
+                else
+                {
+                    // UTF-8 of one and two bytes: every continuation byte follows a lead
+                    // from C2 to DF, and nothing else follows one, up to the first control
+                    // byte. Anything else is read byte by byte below.
+                    const std::uint64_t leads = high & (word << 1);
+                    const std::uint64_t continuations = high & ~(word << 1);
+                    const std::uint64_t unexpected = (leads & (word << 2)) |
+                                                     zeroBytes((word ^ 0xC0 * ones) & 0xFE * ones) |
+                                                     (continuations ^ ((leads << 8) | carried));
+                    const std::uint64_t upToControl =
+                        controls == 0 ? ~std::uint64_t{0} : ((controls & -controls) << 1) - 1;
+                    if ((unexpected & upToControl) != 0)
+                    {
+                        if (carried == 0)
+                        {
+                            const auto plain =
+                                static_cast<std::size_t>(std::countr_zero(controls | high) / 8);
+                            std::memcpy(out, &word, 8);
+                            in += plain;
+                            out += plain;
+                        }
+                        break;
+                    }
+                    std::memcpy(out, &word, 8);
+                    out += taken;
+                    carried = controls == 0 ? (leads >> 63) << 7 : 0;
+                }
+                in += taken;
+                if (controls == 0)
+                    continue;
+                const char byte = *in;
+                const char next = in + 1 < end ? in[1] : '\0';
+                if (byte == '\n' || (byte == '\r' && next != '\0'))
+                {
+                    if (!endEntry())
+                    {
+                        m_full = true;
+                        break;
+                    }
+                    in += byte == '\r' && next == '\n' ? 2 : 1;
+                }
+                else if (byte != '\0' && byte != '\r')
+                    *out++ = *in++;
+                else
+                    break; // a zero byte, or a CR that may be half of CR LF
+            }
+            // Read byte by byte from the lead of the sequence on.
+            if (carried != 0)
+            {
+                --in;
+                --out;
+            }
+            if (in == end || m_full)
+                break;
+        }
+        const auto byte = static_cast<unsigned char>(*in);
+        if (byte >= 0x80)
+        {
+            if (coding == Coding::Windows1252)
+            {
+                if (!makeRoom(0))
+                    break;
+                std::memcpy(out, windows1252[byte].bytes.data(), 4);
+                out += windows1252[byte].length;
+                ++in;
+                continue;
+            }
+            // The block has room to read beyond its end, so four bytes can be copied at
+            // once whatever the length.
+            const std::size_t length = SequenceLength(in, end);
+            if (length > 0)
+            {
+                std::memcpy(out, in, 4);
+                in += length;
+                out += length;
+            }
+            else if (std::memchr(in, '\0', std::min<std::size_t>(4, end - in)) != nullptr)
+                end = std::remove(in, end, '\0'); // the sequence may go on after it
+            else if (end - in <= static_cast<std::ptrdiff_t>(HeldBytes) && !atEnd)
+                break; // the rest of the sequence may come with the next block
+            else if (coding == Coding::MarkedUtf8)
+            {
+                // A file marked as UTF-8 stays UTF-8: only the stray byte is read as
+                // Windows-1252.
+                if (!makeRoom(0))
+                    break;
+                std::memcpy(out, windows1252[byte].bytes.data(), 4);
+                out += windows1252[byte].length;
+                ++in;
+            }
+            else
+            {
+                m_coding = coding = Coding::Windows1252;
+                if (!ReadAgainAsWindows1252(out, static_cast<std::size_t>(end - in)))
+                {
+                    m_full = true;
+                    break;
+                }
+                roomEnd = text.Data() + text.Capacity() - Slack;
+            }
+        }
+        else if (byte == '\n')
+        {
+            if (!endEntry())
+            {
+                m_full = true;
+                break;
+            }
+            ++in;
+        }
+        else if (byte == '\r')
+        {
+            // A CR that ends the block may be the first half of CR LF, and so may one
+            // before zero bytes.
+            if (in + 1 < end && in[1] == '\0')
+            {
+                end = std::remove(in, end, '\0');
+                continue;
+            }
+            if (in + 1 == end && !atEnd)
+                break;
+            if (!endEntry())
+            {
+                m_full = true;
+                break;
+            }
+            in += in + 1 < end && in[1] == '\n' ? 2 : 1;
+        }
+        else if (byte == '\0')
+            end = std::remove(in, end, '\0');
+        else
+            *out++ = *in++;
+    }
+    text.Resize(static_cast<std::size_t>(out - text.Data()));
+    m_filled = m_full ? 0 : static_cast<std::size_t>(end - in);
+    std::memmove(m_block.data(), in, m_filled);
+}
+
+// The text stored so far is the file's bytes without their line ends; each byte from 0x80
+// becomes its Windows-1252 character. Walked from its end, the text moves only up, so it is
+// rewritten in place, and each line's end moves by what the bytes before it grew.
+bool CLineFiller::ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome)
+{
+    const auto& windows1252 = Windows1252Characters();
+    CGrowableArray<char>& text = m_store.m_text;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    const auto used = static_cast<std::size_t>(out - text.Data());
+    std::size_t growth = 0;
+    for (std::size_t i = m_firstText; i < used; ++i)
+    {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x80)
+            growth += windows1252[byte].length - 1;
+    }
+    if (growth == 0)
+        return true;
+    if (!EnsureRoom(out, growth + bytesToCome))
+        return false;
+    const std::size_t totalGrowth = growth;
+    char* const data = text.Data();
+    std::size_t entry = ends.Size();
+    for (std::size_t position = used; position > m_firstText; --position)
+    {
+        while (entry > m_firstEntry && ends[entry - 1] == position)
+            ends[--entry] += static_cast<std::uint32_t>(growth);
+        const auto byte = static_cast<unsigned char>(data[position - 1]);
+        if (byte < 0x80)
+        {
+            data[position - 1 + growth] = static_cast<char>(byte);
+            continue;
+        }
+        const EncodedCharacter& character = windows1252[byte];
+        growth -= character.length - 1;
+        std::memcpy(data + position - 1 + growth, character.bytes.data(), character.length);
+    }
+    out = data + used + totalGrowth;
+    return true;
+}
