@@ -203,19 +203,21 @@ def two_hundred_line_list(number):
     return ("\r\n".join(lines[:200]) + "\r\n").encode("cp1252")
 
 
-def file_text_benchmark_list(letters):
-    """The list file that BM_Read*ListFile reads, made the same way."""
-    parts = []
+def file_text_benchmark_list(words):
+    """A list file like those BM_Read*ListFile read: about 50 MB of lines of two to four
+    German words in the given encoding, ending in CR LF. `wc -l` cares only for the size and
+    the line ends, so the words need not come in the benchmark's order."""
+    random = __import__("random").Random(13)
+    lines = []
     size = 0
     i = 0
-    while size < 10_000_000:
-        part = b"Schritt %d: Bremse pr%sfen;\r\n" % (i, letters)
-        if i % 10 == 0:
-            part += b"\r\n?Weiter %s?:Ja:Nein\r\n" % letters
-        parts.append(part)
-        size += len(part)
+    while size < 50_000_000:
+        line = b" ".join(random.choice(words) for _ in range(2 + random.randrange(3)))
+        line += b";\r\n" if i % 7 == 6 else b"\r\n"
+        lines.append(line)
+        size += len(line)
         i += 1
-    return b"".join(parts)
+    return b"".join(lines)
 
 
 def menu_names(count):
@@ -529,13 +531,19 @@ def benchmark_figures(table, build, place, results):
         against(f"check of {lines:,} steps under one sub-heading, in process", name, "`cat`",
                 median_run(["cat", path]))
 
-    for name, letters, label in (
-            ("BM_ReadWindows1252ListFile", b"\xfc\xdf\xa7", "Windows-1252"),
-            ("BM_ReadUtf8ListFile", b"\xc3\xbc\xc3\x9f\xc2\xa7", "UTF-8")):
+    german = ["Bremse", "prüfen", "Türen", "schließen", "Fahrschalter", "Stellung", "Zug",
+              "Übergabe", "Druckluft", "Hauptschalter", "Störung", "Lüfter", "öffnen",
+              "Spannung", "Führerstand", "grün", "Signal", "Äußeres"]
+    for name, encoding, label in (
+            ("BM_ReadWindows1252ListFile", "cp1252", "Windows-1252"),
+            ("BM_ReadUtf8ListFile", "utf-8", "UTF-8")):
         path = write(os.path.join(place, "lesen", f"{label}.lst"),
-                     file_text_benchmark_list(letters))
-        against(f"read a 10 MB {label} list file into the line store", name, "`wc -l`",
-                median_run(["wc", "-l", path]))
+                     file_text_benchmark_list([w.encode(encoding) for w in german]))
+        against(f"read a 50 MB {label} list file into the line store, in process", name,
+                "`wc -l`", median_run(["wc", "-l", path]))
+    path = write(os.path.join(place, "lesen", "zeilenenden.lst"), b"\n" * 50_000_000)
+    against("read 50 MB of line feeds into the line store, in process", "BM_ReadLineFeedsOnly",
+            "`wc -l`", median_run(["wc", "-l", path]))
 
     names = write(os.path.join(place, "namen", "namen.txt"), menu_names(10_000).encode())
     against("sort 10,000 entries into a menu", "BM_AddSortedMenu/10000", "`sort`",
