@@ -42,6 +42,16 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
 {
     CommandLine result;
     std::size_t i = 0;
+    const auto only = [](RunMode mode)
+    {
+        CommandLine line;
+        line.mode = mode;
+        return CommandLineResult{line, {}};
+    };
+    if (arguments.size() == 2 && arguments[0] == "help" && arguments[1] == "check")
+        return only(RunMode::CheckHelp);
+    if (arguments.size() == 1 && arguments[0] == "--version")
+        return only(RunMode::Version);
     if (!arguments.empty() && arguments[0] == "play")
     {
         result.mode = RunMode::Play;
@@ -53,11 +63,7 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
         for (i = 1; i < arguments.size(); ++i)
         {
             if (arguments[i] == "--help" || arguments[i] == "-h")
-            {
-                CommandLine help;
-                help.mode = RunMode::Help;
-                return {help, {}};
-            }
+                return only(RunMode::CheckHelp);
             if (arguments[i] == "--json")
                 result.json = true;
             else if (arguments[i].starts_with("-") && arguments[i] != "-")
@@ -196,10 +202,12 @@ Text UsageText()
            "               [--store all|changed] [EVENT ...]     drive the dialog headless; one "
            "JSON\n"
            "                                                     line per screen\n"
-           "  tavrino check [--json] PATH ...                   check lists for their authors; "
+           "  tavrino check [--json] PATH ...                    check lists for their authors; "
            "PATH\n"
            "                                                     is a list, a topic folder or a\n"
-           "                                                     program folder\n"
+           "                                                     program folder; 'tavrino help\n"
+           "                                                     check' explains its findings\n"
+           "  tavrino --version                                  the version\n"
            "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, "
            "close\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"

@@ -17,6 +17,8 @@ enum class RunMode
     Play,
     Check,
     Help,
+    CheckHelp, // what the checker's findings mean
+    Version,
 };
 
 enum class WindowMode
@@ -77,3 +79,6 @@ std::optional<Size> ParseSize(std::string_view text);
 
 // The usage text, ending with a line feed.
 Text UsageText();
+
+// The line that ends every usage error, pointing to the help.
+inline constexpr std::string_view UsageHint = "see 'tavrino --help'";

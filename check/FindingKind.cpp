@@ -93,6 +93,54 @@ constexpr bool InEnumOrder()
 static_assert(InEnumOrder());
 } // namespace
 
+std::span<const FindingEntry> AllFindingEntries()
+{
+    return Entries;
+}
+
+std::string_view FindingAdvice(std::string_view code)
+{
+    struct Advice
+    {
+        std::string_view code;
+        std::string_view text;
+    };
+    // clang-format off
+    static constexpr Advice advice[] = {
+        {"unreadable-list", "The list file cannot be opened: give it read permission, or remove it."},
+        {"marker-after-spaces", "A step begins with spaces before its marker, so the line shows as text: remove the spaces, or keep them if the text is meant."},
+        {"no-step", "The list ends before it shows anything: end a line with \";\" to make a step."},
+        {"endless-pass", "Jumps or text files lead round in a circle without a screen between: put a step into the circle or end it."},
+        {"zero-byte", "The file holds zero bytes, which are left out: save it again as plain text."},
+        {"undefined-byte", "A byte has no character in Windows-1252: save the file as UTF-8 or Windows-1252."},
+        {"mixed-line-ends", "Lines end in different ways (CR LF, LF, CR): let the editor save one kind throughout."},
+        {"duplicate-label", "The same label stands twice; jumps go to the first: rename or remove the other."},
+        {"label-after-spaces", "A label with spaces before \"%\" is never found: remove the spaces."},
+        {"missing-label", "A jump or an answer names a label that no \"%\" line holds: add the label or correct the name."},
+        {"question-in-last-line", "A question needs a line after it with the labels for \"Nein\" and \"Ja\": add it."},
+        {"targets-without-slash", "The line after a question needs both labels, \"nein/ja\": add the \"/\"."},
+        {"zero-duration", "The stopwatch line gives no time: write the seconds after \":\", such as \":120 Bremse\"."},
+        {"picture-without-name", "A \"*\" line needs the name of a picture after it."},
+        {"missing-file", "The text file named after \"§\" is not in the list's folder: add it or correct the name."},
+        {"backslash", "A name uses \"\\\" between folders: it works, but \"/\" is the usual separator."},
+        {"outside-program-folder", "The named file lies outside the program folder (through a link): copy it into the tree."},
+        {"link-outside-program-folder", "A topic or list is a link that leads out of the program folder, so it is neither shown nor checked: copy it in, or mount the folder into the tree."},
+        {"missing-picture", "The picture named after \"*\" is not in the list's folder: add it or correct the name."},
+        {"name-case", "The name differs from the file's only in case: it is found, but write it as the file is named."},
+        {"unloadable-picture", "The picture cannot be read as an image: save it again as PNG or JPEG."},
+        {"unreadable-file", "The text file cannot be opened: give it read permission."},
+        {"unreachable", "No pass of the list ever reaches these lines: remove them or add a jump or an answer that leads there."},
+        {"unshown-text", "Text that no step end, question or picture follows is never shown: end its last line with \";\", or remove it."},
+    };
+    // clang-format on
+    for (const Advice& entry : advice)
+    {
+        if (entry.code == code)
+            return entry.text;
+    }
+    return {};
+}
+
 const FindingEntry& FindingEntryOf(FindingKind kind)
 {
     return Entries[static_cast<std::size_t>(kind)];

@@ -5,6 +5,7 @@
 #include "check/Finding.h"
 
 #include <initializer_list>
+#include <span>
 #include <string_view>
 
 enum class FindingKind
@@ -54,6 +55,11 @@ struct FindingEntry
 };
 
 const FindingEntry& FindingEntryOf(FindingKind kind);
+// Every entry of the table, in its order.
+std::span<const FindingEntry> AllFindingEntries();
+// For authors: what a finding of `code` means and how to mend it, in one English sentence or
+// two; empty for a code the table does not have.
+std::string_view FindingAdvice(std::string_view code);
 
 // The text of `kind` with its "{}" filled from `arguments` in order; a "{}" without an
 // argument left is dropped.

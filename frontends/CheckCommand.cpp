@@ -1,5 +1,6 @@
 #include "frontends/CheckCommand.h"
 
+#include "check/FindingKind.h"
 #include "check/ListChecker.h"
 #include "frontends/ScreenJson.h"
 #include "platform/Collation.h"
@@ -220,4 +221,33 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
     if (!collected.unreadable.empty())
         return 2;
     return errorCount > 0 ? 1 : 0;
+}
+
+Text CheckHelpText()
+{
+    Text text =
+        "Usage: tavrino check [--json] PATH ...\n"
+        "Checks lists as the program would run them, every pass and every answer, and prints\n"
+        "one finding a line, FILE:LINE: error|warning: TEXT, then a summary; with --json, one\n"
+        "JSON object a finding. PATH is a list, a topic folder or a program folder.\n"
+        "Exit status: 0 without errors (warnings allowed), 1 with errors, 2 when a PATH is\n"
+        "missing or a folder cannot be read.\n"
+        "\n"
+        "Findings, by code (the code is in the JSON form):\n";
+    std::vector<std::string_view> codes;
+    for (const FindingEntry& entry : AllFindingEntries())
+    {
+        if (std::find(codes.begin(), codes.end(), entry.code) != codes.end())
+            continue;
+        codes.push_back(entry.code);
+        text += "\n  " + Text(entry.code) +
+                (entry.severity == Severity::Error ? " (error)\n" : " (warning)\n");
+        for (const FindingEntry& same : AllFindingEntries())
+        {
+            if (std::string_view(same.code) == entry.code)
+                text += "    \"" + FindingText(same.kind) + "\"\n";
+        }
+        text += "    " + Text(FindingAdvice(entry.code)) + "\n";
+    }
+    return text;
 }

@@ -9,3 +9,7 @@
 // 0 without errors, 1 with errors, 2 when a PATH does not exist. `decoder` may be null.
 int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostream& output,
              std::ostream& errors);
+
+// What `tavrino help check` prints: the form of a finding, the exit statuses, and each finding
+// code with its severity, its German text and how to mend it. Ends with a line feed.
+Text CheckHelpText();

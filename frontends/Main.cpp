@@ -21,7 +21,12 @@ std::optional<Text> ResolveRoot(const Text& root, Text& error)
 {
     std::error_code code;
     const auto absolute = std::filesystem::absolute(root, code);
-    if (code || !std::filesystem::is_directory(absolute, code))
+    if (code || !std::filesystem::exists(absolute, code))
+    {
+        error = "tavrino: '" + root + "' does not exist";
+        return std::nullopt;
+    }
+    if (!std::filesystem::is_directory(absolute, code))
     {
         error = "tavrino: '" + root + "' is not a folder";
         return std::nullopt;
@@ -86,14 +91,23 @@ int main(int argc, char** argv)
     const auto parsed = ParseCommandLine(arguments);
     if (!parsed.commandLine)
     {
-        std::cerr << "tavrino: " << parsed.error << "\n" << UsageText();
+        std::cerr << "tavrino: " << parsed.error << "; " << UsageHint << "\n";
         return 2;
     }
     const CommandLine& commandLine = *parsed.commandLine;
-    if (commandLine.mode == RunMode::Help)
+    switch (commandLine.mode)
     {
+    case RunMode::Help:
         std::cout << UsageText();
         return 0;
+    case RunMode::CheckHelp:
+        std::cout << CheckHelpText();
+        return 0;
+    case RunMode::Version:
+        std::cout << "tavrino " << TAVRINO_VERSION << "\n";
+        return 0;
+    default:
+        break;
     }
     Text root;
     if (!commandLine.root.empty())

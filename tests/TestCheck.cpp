@@ -2,6 +2,7 @@
 // links that lead out of the program folder, the forms of PATH, exit codes, the JSON form, and
 // the sample program folder.
 #include "TestSupport.h"
+#include "check/FindingKind.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -622,6 +623,51 @@ TEST(CheckPath, ListLoadedByAnotherIsCheckedFromItsOwnStart)
     EXPECT_NE(run.output.find("b.lst:1: warning: Die Liste zeigt keinen Schritt"),
               std::string::npos)
         << run.output;
+}
+
+// Every finding code the checker can give is explained, with advice, by `tavrino help check`.
+TEST(CheckHelp, ExplainsEveryFindingCode)
+{
+    const auto run = RunProgram({"help", "check"});
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    for (const FindingEntry& entry : AllFindingEntries())
+    {
+        SCOPED_TRACE(entry.code);
+        EXPECT_FALSE(FindingAdvice(entry.code).empty());
+        const auto at = run.output.find("\n  " + std::string(entry.code) + " (");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NE(run.output.find(std::string(FindingAdvice(entry.code)), at), std::string::npos);
+    }
+    EXPECT_EQ(RunProgram({"check", "--help"}).output, run.output);
+}
+
+// A mistyped command line gets one line that names the fault and the help, and status 2; a
+// missing and a wrong program folder are told apart as check tells them.
+TEST(CheckHelp, CommandLineFaultsAreOneLine)
+{
+    CTemporaryFolder folder;
+    const auto file = folder.Write("datei.txt", "x");
+    const std::string missing = folder.Folder() + "fehlt";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--bogus"}, "tavrino: unknown argument '--bogus'; see 'tavrino --help'"},
+        {{"play", "--screen", "x"}, "--screen needs WIDTHxHEIGHT"},
+        {{"--root", missing}, "tavrino: '" + missing + "' does not exist"},
+        {{"play", "--root", missing}, "tavrino: '" + missing + "' does not exist"},
+        {{"check", missing}, "tavrino check: '" + missing + "' does not exist"},
+        {{"--root", file.string()}, "tavrino: '" + file.string() + "' is not a folder"},
+    };
+    for (const auto& [arguments, message] : cases)
+    {
+        SCOPED_TRACE(arguments.front());
+        const auto run = RunProgram(arguments);
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_EQ(SplitLines(run.errors).size(), 1u) << run.errors;
+        EXPECT_NE(run.errors.find(message), std::string::npos) << run.errors;
+    }
+    const auto version = RunProgram({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_TRUE(version.output.starts_with("tavrino ") && version.output.ends_with("\n"));
+    EXPECT_EQ(std::count(version.output.begin(), version.output.end(), '.'), 2) << version.output;
 }
 
 TEST(CheckPath, ExitStatusAndSummary)

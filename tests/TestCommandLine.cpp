@@ -78,6 +78,24 @@ TEST(CommandLine, ReadsEveryForm)
     EXPECT_FALSE(defaults.commandLine->eventsFile);
 }
 
+TEST(CommandLine, HelpAndVersionStandAlone)
+{
+    const std::pair<std::vector<std::string_view>, RunMode> cases[] = {
+        {{"--help"}, RunMode::Help},
+        {{"play", "-h"}, RunMode::Help},
+        {{"help", "check"}, RunMode::CheckHelp},
+        {{"check", "--help"}, RunMode::CheckHelp},
+        {{"check", "a.lst", "-h"}, RunMode::CheckHelp},
+        {{"--version"}, RunMode::Version},
+    };
+    for (const auto& [arguments, mode] : cases)
+    {
+        const auto result = ParseCommandLine(arguments);
+        ASSERT_TRUE(result.commandLine) << arguments.front();
+        EXPECT_EQ(result.commandLine->mode, mode) << arguments.front();
+    }
+}
+
 TEST(CommandLine, RefusesWhatItDoesNotKnow)
 {
     const std::vector<std::vector<std::string_view>> bad = {
@@ -119,6 +137,10 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"-platform", ""},
         {"play", "-platform", "offscreen"},
         {"--text", "-platform", "offscreen"},
+        {"help"},
+        {"help", "play"},
+        {"--version", "--text"},
+        {"check", "--version"},
     };
     for (const auto& arguments : bad)
     {
