@@ -74,19 +74,7 @@ Text MakeDisplayable(std::string_view text)
     while (!text.empty())
     {
         // Valid runs are copied whole: a step may hold megabytes of plain text.
-        std::size_t valid = 0;
-        while (valid < text.size())
-        {
-            if (static_cast<unsigned char>(text[valid]) < 0x80)
-            {
-                ++valid;
-                continue;
-            }
-            const std::size_t length = ValidUtf8SequenceLength(text.substr(valid));
-            if (length == 0)
-                break;
-            valid += length;
-        }
+        const std::size_t valid = ValidUtf8PrefixLength(text);
         result.append(text.substr(0, valid));
         text.remove_prefix(valid);
         if (!text.empty())

@@ -51,16 +51,28 @@ bool StartsCharacter(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
 }
 
+std::size_t ValidUtf8PrefixLength(std::string_view text)
+{
+    std::size_t valid = 0;
+    while (valid < text.size())
+    {
+        // Most text is ASCII: no call for each of those bytes.
+        if (static_cast<unsigned char>(text[valid]) < 0x80)
+        {
+            ++valid;
+            continue;
+        }
+        const std::size_t length = ValidUtf8SequenceLength(text.substr(valid));
+        if (length == 0)
+            break;
+        valid += length;
+    }
+    return valid;
+}
+
 bool IsValidUtf8(std::string_view text)
 {
-    while (!text.empty())
-    {
-        const std::size_t length = ValidUtf8SequenceLength(text);
-        if (length == 0)
-            return false;
-        text.remove_prefix(length);
-    }
-    return true;
+    return ValidUtf8PrefixLength(text) == text.size();
 }
 
 char32_t TakeCharacter(std::string_view& text)

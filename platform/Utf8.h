@@ -17,6 +17,9 @@ std::size_t ValidUtf8SequenceLength(std::string_view text);
 // True when the byte starts a character: it continues no UTF-8 sequence.
 bool StartsCharacter(char byte);
 
+// How many bytes at the start of the text form whole valid characters.
+std::size_t ValidUtf8PrefixLength(std::string_view text);
+
 // True when the whole text is valid UTF-8.
 bool IsValidUtf8(std::string_view text);
 
