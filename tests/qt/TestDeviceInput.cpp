@@ -10,6 +10,7 @@
 #include "platform/qt/ScrollingText.h"
 #include "platform/qt/Theme.h"
 #include "platform/qt/WrappingButton.h"
+#include "qt/PortraitSurface.h"
 #include "qt/RecordingSink.h"
 
 #include <QApplication>
@@ -151,10 +152,8 @@ void CTestDeviceInput::CreateSurface(CTapGuard tapGuard)
 {
     m_surface.reset();
     m_sink = CRecordingSink();
-    m_surface = std::make_unique<CQtDialogSurface>(m_decoder, "tavrino", CQtDialogSurface::Window,
-                                                   QSize(480, 640), std::move(tapGuard));
-    QVERIFY(m_surface->CreateFromTemplate(
-        FindResource(ResourceType::Dialog, ResourceId::PortraitTemplate), m_sink));
+    m_surface = CreatePortraitSurface(m_decoder, m_sink, std::move(tapGuard));
+    QVERIFY(m_surface);
 }
 
 bool CTestDeviceInput::Show()

@@ -8,6 +8,7 @@
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
 #include "platform/qt/ScrollingText.h"
+#include "qt/PortraitSurface.h"
 #include "qt/RecordingSink.h"
 
 #include <QApplication>
@@ -78,10 +79,8 @@ void CTestQtSurfaceInput::CreateSurface(CTapGuard tapGuard)
 {
     m_surface.reset();
     m_sink = CRecordingSink();
-    m_surface = std::make_unique<CQtDialogSurface>(m_decoder, "tavrino", CQtDialogSurface::Window,
-                                                   QSize(480, 640), std::move(tapGuard));
-    QVERIFY(m_surface->CreateFromTemplate(
-        FindResource(ResourceType::Dialog, ResourceId::PortraitTemplate), m_sink));
+    m_surface = CreatePortraitSurface(m_decoder, m_sink, std::move(tapGuard));
+    QVERIFY(m_surface);
 }
 
 bool CTestQtSurfaceInput::ShowAt(const QSize& size)
