@@ -90,7 +90,7 @@ void CLineFiller::Take(std::size_t count)
     if (m_finished)
         return;
     m_filled += std::min(count, BlockBytes + HeldBytes - m_filled);
-    Process(false);
+    Process(Bytes::MoreMayFollow);
 }
 
 void CLineFiller::Add(std::string_view bytes)
@@ -109,7 +109,7 @@ void CLineFiller::Finish()
 {
     if (m_finished)
         return;
-    Process(true);
+    Process(Bytes::FileEnded);
     m_finished = true;
     CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
     const std::size_t lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
@@ -149,8 +149,9 @@ bool CLineFiller::HasRoomForEntry()
     return true;
 }
 
-void CLineFiller::Process(bool atEnd)
+void CLineFiller::Process(Bytes bytes)
 {
+    const bool atEnd = bytes == Bytes::FileEnded;
     char* in = m_block.data();
     char* end = in + m_filled;
     if (m_coding == Coding::Undecided)

@@ -43,7 +43,12 @@ private:
         Windows1252,
     };
 
-    void Process(bool atEnd);
+    enum class Bytes
+    {
+        MoreMayFollow, // a sequence or a CR LF cut at the block's end waits for the next block
+        FileEnded,
+    };
+    void Process(Bytes bytes);
     // Makes sure the text has room for `count` more bytes after `out`, which it may move.
     // False when the text would grow past LineStore::MaximumTextBytes.
     bool EnsureRoom(char*& out, std::size_t count);
