@@ -50,9 +50,23 @@ void CStopwatch::OnStopwatchTick()
         return;
     }
     m_state.g_stopwatchRunning = 1;
+    m_surface.SetControlText(ControlId::Heading, CountdownHeading());
+}
+
+Text CStopwatch::CountdownHeading() const
+{
     Text heading = DialogText::Stopwatch;
     heading += m_state.g_stopwatchName.empty() ? Text(": ") : " für " + m_state.g_stopwatchName;
-    m_surface.SetControlText(ControlId::Heading, heading + DecimalText(m_state.g_stopwatchSeconds));
+    return heading + DecimalText(m_state.g_stopwatchSeconds);
+}
+
+void CStopwatch::ResumeStopwatch(std::int32_t seconds, const Text& name)
+{
+    m_state.g_stopwatchSeconds = seconds;
+    m_state.g_stopwatchName = name;
+    m_state.g_stopwatchRunning = 1;
+    m_surface.StartTimer(StopwatchTimerId, StopwatchPeriodMilliseconds);
+    m_surface.SetControlText(ControlId::Heading, CountdownHeading());
 }
 
 void CStopwatch::CancelStopwatch()

@@ -20,8 +20,13 @@ public:
     bool CheckStopwatch(Text& warning) const override;
     void OnStopwatchTick();
     void CancelStopwatch() override;
+    // Runs on with `seconds` left under `name`, as it ran before the list was read again, and
+    // shows the countdown at once.
+    void ResumeStopwatch(std::int32_t seconds, const Text& name);
 
 private:
+    Text CountdownHeading() const;
+
     IDialogSurface& m_surface;
     SharedState& m_state;
 };
