@@ -111,10 +111,12 @@ ReloadOutcome CMainDialog::ReloadList()
     EndReloadNote();
     ++m_handlingDepth;
     const std::vector<ListMove> moves = m_runner.Journey().Moves();
-    // A countdown measures time outside the program: reading the list again does not rewind
-    // it. While it runs, the check lines on the way warn as they did before.
-    const bool stopwatchRan = m_state.g_stopwatchRunning != 0;
+    // A countdown measures time outside the program: reading the list again neither rewinds
+    // it nor starts one that is over. While it runs, the check lines on the way warn as they
+    // did before.
+    const bool stopwatchRan = m_stopwatch.IsRunning();
     const std::int32_t secondsLeft = m_state.g_stopwatchSeconds;
+    const std::int32_t stopwatchFlag = m_state.g_stopwatchRunning;
     const Text stopwatchName = m_state.g_stopwatchName;
     const bool wasOnEndScreen = m_state.g_screenState == ScreenState::End;
     if (m_state.g_viewMode == ViewMode::ListPicture)
@@ -144,7 +146,9 @@ ReloadOutcome CMainDialog::ReloadList()
     if (!IsListOnScreen())
         return ReloadOutcome::ListLeft;
     if (stopwatchRan)
-        m_stopwatch.ResumeStopwatch(secondsLeft, stopwatchName);
+        m_stopwatch.ResumeStopwatch(secondsLeft, stopwatchName, stopwatchFlag);
+    else
+        m_stopwatch.CancelStopwatch();
     m_headingUnderNote = m_surface.GetControlText(ControlId::Heading);
     m_surface.SetControlText(ControlId::Heading, DialogText::ListReloaded);
     return ReloadOutcome::Reloaded;
