@@ -4,9 +4,8 @@
 #include "app/MainDialog.h"
 #include "app/RunnerApp.h"
 #include "frontends/DisplayCheck.h"
-#include "frontends/ReloadReport.h"
 #include "frontends/SpokenScreens.h"
-#include "platform/FileChangeMonitor.h"
+#include "frontends/WindowListWatch.h"
 #include "platform/qt/AnnouncingSurface.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
@@ -14,9 +13,6 @@
 #include "platform/qt/TouchPointerHider.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -55,96 +51,19 @@ public:
     int RunModal(CMainDialog& dialog) override
     {
         m_announcing.SetScreenKindSource([&dialog] { return SpokenScreenOf(dialog.State()); });
+        std::unique_ptr<CWindowListWatch> watch;
         if (m_watch == ListWatch::On)
-            StartWatching(dialog);
+            watch = std::make_unique<CWindowListWatch>(dialog, &m_decoder, std::cerr);
         m_surface.RunModal();
         return 0;
     }
 
 private:
-    void StartWatching(CMainDialog& dialog)
-    {
-        // A list opened from the menu, or a text file that a pass loaded, joins the watch here.
-        m_listLook.setInterval(500);
-        QObject::connect(&m_listLook, &QTimer::timeout, [this, &dialog] { Follow(dialog); });
-        m_listLook.start();
-        // An editor may save in several writes: only a change that is followed by a quiet
-        // moment is read.
-        m_settle.setSingleShot(true);
-        m_settle.setInterval(
-            std::chrono::duration_cast<std::chrono::milliseconds>(CFileChangeMonitor::SettleTime));
-        QObject::connect(&m_settle, &QTimer::timeout, [this, &dialog] { Settled(dialog); });
-        const auto changed = [this](const QString&) { m_settle.start(); };
-        QObject::connect(&m_watcher, &QFileSystemWatcher::fileChanged, changed);
-        QObject::connect(&m_watcher, &QFileSystemWatcher::directoryChanged, changed);
-        m_noteEnd.setSingleShot(true);
-        m_noteEnd.setInterval(ReloadNoteTime);
-        QObject::connect(&m_noteEnd, &QTimer::timeout, [&dialog] { dialog.EndReloadNote(); });
-    }
-
-    // Watches the files of the list on the screen, and their folders: an editor that saves
-    // by renaming a new file over the old one takes the old file out of the watch.
-    void WatchFiles(const std::vector<Text>& files)
-    {
-        if (!m_watcher.files().isEmpty())
-            m_watcher.removePaths(m_watcher.files());
-        if (!m_watcher.directories().isEmpty())
-            m_watcher.removePaths(m_watcher.directories());
-        QStringList paths;
-        for (const Text& file : files)
-        {
-            const QString path = QString::fromStdString(file);
-            const QString folder = QFileInfo(path).absolutePath();
-            if (QFileInfo::exists(path) && !paths.contains(path))
-                paths << path;
-            if (!paths.contains(folder))
-                paths << folder;
-        }
-        if (!paths.isEmpty())
-            m_watcher.addPaths(paths);
-    }
-
-    void Follow(CMainDialog& dialog)
-    {
-        const std::vector<Text> files = dialog.ListFiles();
-        if (m_monitor.Watch(files))
-            WatchFiles(files);
-    }
-
-    void Settled(CMainDialog& dialog)
-    {
-        const std::vector<Text> files = dialog.ListFiles();
-        if (m_monitor.Watch(files) || files.empty())
-        {
-            WatchFiles(files);
-            return;
-        }
-        WatchFiles(files);
-        if (!m_monitor.HasChanged())
-            return;
-        const ReloadOutcome outcome = dialog.ReloadList();
-        // A message box is open: tried again once it may have closed.
-        if (outcome == ReloadOutcome::Busy)
-        {
-            m_settle.start();
-            return;
-        }
-        m_monitor.TakeAsSeen();
-        ReportReload(outcome, files.front(), dialog.State().g_appFolder, &m_decoder, std::cerr);
-        if (outcome == ReloadOutcome::Reloaded)
-            m_noteEnd.start();
-    }
-
     CQtDialogSurface m_surface;
     std::unique_ptr<CQtSpeaker> m_speaker; // null without --speak
     CAnnouncingSurface m_announcing;
     ListWatch m_watch;
     IPictureDecoder& m_decoder;
-    CFileChangeMonitor m_monitor;
-    QFileSystemWatcher m_watcher;
-    QTimer m_listLook;
-    QTimer m_settle;
-    QTimer m_noteEnd;
 };
 
 constexpr const char* NoDisplayLine =
