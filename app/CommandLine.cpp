@@ -118,6 +118,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             result.windowMode = WindowMode::FullScreen;
         else if (argument == "--speak" && !play && !attached)
             result.speech = Speech::ReadAloud;
+        else if (argument == "--watch" && !play && !attached)
+            result.watch = ListWatch::On;
         else if (argument == "-platform" && !play)
         {
             // Qt's own option, left in the arguments for Qt; named here so that the window
@@ -195,9 +197,9 @@ Text UsageText()
 {
     return "Usage:\n"
            "  tavrino [--root DIR] [--fullscreen] [--size WxH] [--tap-guard MS]\n"
-           "          [--theme day|night] [--speak] [-platform NAME]\n"
+           "          [--theme day|night] [--speak] [--watch] [-platform NAME]\n"
            "                                                     the touch program in a window\n"
-           "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
+           "  tavrino --text [--root DIR] [--watch]              the same dialog in a terminal\n"
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-]\n"
            "               [--store all|changed] [EVENT ...]     drive the dialog headless; one "
            "JSON\n"
@@ -208,12 +210,17 @@ Text UsageText()
            "                                                     program folder; 'tavrino help\n"
            "                                                     check' explains its findings\n"
            "  tavrino --version                                  the version\n"
-           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, "
-           "close\n"
+           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH,\n"
+           "close, reload\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program. MS: taps this many milliseconds after the screen\n"
-           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store only\n"
+           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store "
+           "only\n"
            "on the first line and where it changed.\n"
-           "--speak reads steps, questions and messages aloud; -platform NAME is Qt's own: eglfs or\n"
-           "linuxfb draw on a device without a desktop.\n";
+           "--speak reads steps, questions and messages aloud; -platform NAME is Qt's own: eglfs "
+           "or\n"
+           "linuxfb draw on a device without a desktop.\n"
+           "--watch reads the list on the screen again whenever its file changes, goes back to "
+           "the\n"
+           "same step, and writes the list's findings (as check does) on standard error.\n";
 }

@@ -34,6 +34,13 @@ enum class Speech
     ReadAloud,
 };
 
+// Whether the window and the terminal read the list on the screen again when its files change.
+enum class ListWatch
+{
+    Off,
+    On,
+};
+
 // Which lines of `play` carry the line store.
 enum class StoreOutput
 {
@@ -61,6 +68,7 @@ struct CommandLine
     bool json = false;       // check: findings as JSON
     std::vector<Text> paths; // check: lists, topic folders or program folders
     Speech speech = Speech::Silent;
+    ListWatch watch = ListWatch::Off;
     // Qt's own -platform NAME, which Qt reads from the arguments itself; empty when not given.
     Text qtPlatform;
 };

@@ -75,11 +75,13 @@ int RunChecker(const CommandLine& commandLine, int argc, char** argv)
     return RunCheck(commandLine, &decoder, std::cout, std::cerr);
 }
 
-int RunTerminal(const Text& root, int argc, char** argv)
+int RunTerminal(const CommandLine& commandLine, const Text& root, int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     CQtPictureDecoder decoder;
     CTerminalShell shell(&decoder, STDIN_FILENO, std::cout);
+    if (commandLine.watch == ListWatch::On)
+        shell.WatchList(std::cerr);
     return CRunnerApp().InitInstance(shell, root);
 }
 } // namespace
@@ -128,7 +130,7 @@ int main(int argc, char** argv)
     case RunMode::Check:
         return RunChecker(commandLine, argc, argv);
     case RunMode::Terminal:
-        return RunTerminal(root, argc, argv);
+        return RunTerminal(commandLine, root, argc, argv);
     default:
         return RunWindow(commandLine, root, argc, argv);
     }
