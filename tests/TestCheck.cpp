@@ -786,10 +786,19 @@ TEST(CheckJsonForm, ReaderRejectsWhatIsNotAnObject)
 
 // ---- The sample program folder ---------------------------------------------------------
 
-TEST(CheckExamples, OnlyTheFaultTopicHasFindings)
+TEST(CheckExamples, DriversSamplesHaveNoFindings)
 {
     const std::string program = TAVRINO_PROGRAM;
-    const std::string folder = program.substr(0, program.rfind('/'));
+    auto run = CheckJson({program.substr(0, program.rfind('/'))});
+    EXPECT_EQ(Brief(run.findings, ""), std::vector<std::string>{});
+    EXPECT_EQ(run.summary["errors"], "#0");
+    EXPECT_EQ(run.summary["warnings"], "#0");
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST(CheckExamples, OnlyTheFaultTopicOfTheAuthoringSamplesHasFindings)
+{
+    const std::string folder = fs::path(TAVRINO_AUTHORING).lexically_normal().string();
     auto run = CheckJson({folder});
     const std::string topic = "Übung Fehlermeldungen/";
     EXPECT_EQ(Brief(run.findings, folder + "/"),
@@ -814,8 +823,7 @@ TEST(CheckExamples, OnlyTheFaultTopicHasFindings)
 // Each sample fault list gives exactly what its recording in golden/check/ says.
 TEST(CheckExamples, FaultListsMatchTheirRecordings)
 {
-    const std::string program = TAVRINO_PROGRAM;
-    const fs::path topic = fs::path(program).parent_path() / "Übung Fehlermeldungen";
+    const fs::path topic = fs::path(TAVRINO_AUTHORING) / "Übung Fehlermeldungen";
     const fs::path recordings = fs::path(TAVRINO_GOLDEN) / "check";
     CWorkingFolder working(topic);
     std::vector<std::string> lists;
