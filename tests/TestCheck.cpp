@@ -638,6 +638,10 @@ TEST(CheckHelp, ExplainsEveryFindingCode)
         ASSERT_NE(at, std::string::npos);
         EXPECT_NE(run.output.find(std::string(FindingAdvice(entry.code)), at), std::string::npos);
     }
+    // Where a finding names a label or a file, the help shows a mark, not a gap.
+    EXPECT_EQ(run.output.find("  nicht gefunden"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\"Sprungmarke … für NEIN nicht gefunden\""), std::string::npos)
+        << run.output;
     EXPECT_EQ(RunProgram({"check", "--help"}).output, run.output);
 }
 
