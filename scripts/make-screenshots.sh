@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Renders the screens that the README shows, with the real window
+# Renders the screens that the README and the authors' guide show, with the real window
 # program under Xvfb: a copy of tavrino with a screenshot script linked in (screenshots/) is
 # driven by the taps and keys of a steps file and saves its window after each "shot".
 #
 #   scripts/make-screenshots.sh BUILD_DIR
 #
 # docs/screenshots/: six screens of the drivers' samples (screenshots/screens.steps), by day and
-# by night, portrait 480x640 and landscape 640x480.
+# by night, portrait 480x640 and landscape 640x480. docs/guide/: the screens of the authors'
+# samples (screenshots/guide.steps), and the findings section of docs/authors-guide.md made
+# again from 'tavrino help check'.
 set -euo pipefail
 
 if [[ $# -ne 1 ]]; then
@@ -50,7 +52,20 @@ for theme in day night; do
       --root "$build/bin" --theme "$theme" --size "${orientation#*:}"
   done
 done
+shot screenshots/guide.steps docs/guide "" --root authoring --size 480x640
+
+# GRAPH HOOK: the flow of the guide's sample list, drawn by 'tavrino graph --format svg' into
+# docs/guide/graph.svg, where the guide's section "The whole list as a graph" shows it. Until
+# the program has that command this step says so and leaves the guide's place empty.
+if "$tavrino" --help | grep -q '^ *tavrino graph'; then
+  "$tavrino" graph --format svg -o docs/guide/graph.svg "authoring/Übung Listenaufbau/Jede Zeilenart.lst"
+  echo "docs/guide/graph.svg"
+else
+  echo "docs/guide/graph.svg: skipped, this tavrino has no graph command yet"
+fi
+
+python3 scripts/authors-guide-findings.py "$tavrino" docs/authors-guide.md
 
 if command -v optipng >/dev/null; then
-  optipng -quiet -o2 -strip all docs/screenshots/*.png
+  optipng -quiet -o2 -strip all docs/screenshots/*.png docs/guide/*.png
 fi
