@@ -11,13 +11,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
 
 namespace
 {
-// Long enough for the layout and the paint that a press sets off, short enough that the
-// stopwatch in a heading has not ticked yet when the window is saved.
+// Long enough for the layout and the paint that a press sets off, and well under the second
+// in which a running stopwatch ticks, so that a shot right after a press shows the press.
 constexpr int SettleMilliseconds = 300;
 
 QString Variable(const char* name)
