@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 # Seconds each fuzz program runs in `make fuzz`.
 SECONDS ?= 60
 
-.PHONY: all deps build run test sanitize fuzz bench format clean
+.PHONY: all deps build run test sanitize fuzz bench screenshots format clean
 
 all: build
 
@@ -49,6 +49,12 @@ fuzz:
 # bench/RESULTS.md.
 bench: build
 	python3 scripts/run-benchmarks.py $(BUILD_DIR) $(if $(RECORD),--record bench/RESULTS.md)
+
+# The screens of the README and the authors' guide, rendered by the window program under Xvfb
+# into docs/screenshots/ and docs/guide/; the guide's findings section made again with them.
+screenshots: build
+	@scripts/install-dependencies.sh --screenshots
+	scripts/make-screenshots.sh $(BUILD_DIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -233,7 +233,8 @@ Text CheckHelpText()
         "Exit status: 0 without errors (warnings allowed), 1 with errors, 2 when a PATH is\n"
         "missing or a folder cannot be read.\n"
         "\n"
-        "Findings, by code (the code is in the JSON form):\n";
+        "Findings, by code (the code is in the JSON form); \"…\" stands for the name or\n"
+        "number that the finding gives:\n";
     std::vector<std::string_view> codes;
     for (const FindingEntry& entry : AllFindingEntries())
     {
@@ -245,7 +246,7 @@ Text CheckHelpText()
         for (const FindingEntry& same : AllFindingEntries())
         {
             if (std::string_view(same.code) == entry.code)
-                text += "    \"" + FindingText(same.kind) + "\"\n";
+                text += "    \"" + FindingText(same.kind, {"…", "…", "…"}) + "\"\n";
         }
         text += "    " + Text(FindingAdvice(entry.code)) + "\n";
     }

@@ -2,9 +2,11 @@
 # Installs the Debian packages that Tavrino needs to build, test and run, and only those
 # that are missing. Prints what it installs.
 #
-#   scripts/install-dependencies.sh [--fuzz]
+#   scripts/install-dependencies.sh [--fuzz] [--screenshots]
 #
 # --fuzz adds clang and its libFuzzer runtime, which only `make fuzz` needs.
+# --screenshots adds what `make screenshots` needs beyond the tests: optipng to keep the
+# pictures small (Xvfb and xauth, which it draws on, the tests need too).
 set -euo pipefail
 
 # qt6-speech-dev's headers and CMake files use Qt's QML integration, which its Debian
@@ -16,12 +18,14 @@ packages=(
   fonts-dejavu-core xvfb xauth python3
 )
 fuzz_packages=(clang libclang-rt-14-dev)
+screenshot_packages=(xvfb xauth optipng)
 
 for argument in "$@"; do
   case "$argument" in
     --fuzz) packages+=("${fuzz_packages[@]}") ;;
+    --screenshots) packages+=("${screenshot_packages[@]}") ;;
     *)
-      echo "usage: $0 [--fuzz]" >&2
+      echo "usage: $0 [--fuzz] [--screenshots]" >&2
       exit 2
       ;;
   esac
