@@ -302,6 +302,7 @@ public:
         : m_checker(checker), m_document(document)
     {
     }
+    void EnterLine(std::int32_t) override {}
     void SetHeading(const Text&) override {}
     void SetSubHeading(const Text&) override {}
     void StartStopwatch(const Text&) override {}

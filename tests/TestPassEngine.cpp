@@ -20,6 +20,7 @@ public:
         : m_store(store), m_files(std::move(files))
     {
     }
+    void EnterLine(std::int32_t index) override { entered.push_back(index); }
     void SetHeading(const Text& heading) override { effects.push_back("heading " + heading); }
     void SetSubHeading(const Text& subHeading) override
     {
@@ -58,6 +59,7 @@ public:
     }
 
     std::vector<std::string> effects;
+    std::vector<std::int32_t> entered; // the lines the pass carried out, in order
 
 private:
     LineStore& m_store;
