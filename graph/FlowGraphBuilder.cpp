@@ -230,9 +230,6 @@ struct Arrival
     Text label;
     int document = 0;
     std::int32_t line = 0; // from 1
-    // For "Zurück": the screen the driver came to `from` by; the edge is drawn only when it
-    // leads elsewhere. -1 for every other button.
-    int cameFrom = -1;
     auto operator<=>(const Arrival&) const = default;
 };
 
@@ -291,7 +288,7 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
 
     RunState first;
     first.document = list;
-    std::deque<Arrival> queue{{first, start, DialogText::Start, list, 1, -1}};
+    std::deque<Arrival> queue{{first, start, DialogText::Start, list, 1}};
     std::set<Arrival> seen(queue.begin(), queue.end());
     const auto arrive = [&](Arrival arrival)
     {
@@ -299,6 +296,16 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
             queue.push_back(std::move(arrival));
     };
     std::map<RunState, std::vector<PassOutcome>> outcomes;
+    // The screens each screen is reached from by a button that goes on.
+    std::map<int, std::set<int>> forwardFrom;
+    struct BackEdge
+    {
+        int from;
+        int to;
+        int document;
+        std::int32_t line;
+    };
+    std::vector<BackEdge> backs;
     int passesRun = 0;
     while (!queue.empty())
     {
@@ -410,8 +417,8 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
                 no.line = targets.noLabel.value_or(0);
                 RunState yes = next;
                 yes.line = targets.yesLabel.value_or(0);
-                arrive({no, screen, DialogText::No, document, answerLine, -1});
-                arrive({yes, screen, DialogText::Yes, document, answerLine, -1});
+                arrive({no, screen, DialogText::No, document, answerLine});
+                arrive({yes, screen, DialogText::Yes, document, answerLine});
                 break;
             }
             case PassEnd::Picture:
@@ -420,7 +427,7 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
                                        outcome.pictureName);
                 RunState tapped = next;
                 tapped.line = pass.line + 1;
-                arrive({tapped, screen, PictureTap, document, pass.line + 1, -1});
+                arrive({tapped, screen, PictureTap, document, pass.line + 1});
                 break;
             }
             case PassEnd::Warning:
@@ -430,7 +437,7 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
                 RunState onward = next;
                 onward.line = pass.line + 1;
                 onward.stepCounter = counted(next.stepCounter);
-                arrive({onward, screen, DialogText::Next, document, pass.line + 1, -1});
+                arrive({onward, screen, DialogText::Next, document, pass.line + 1});
                 break;
             }
             case PassEnd::ListEnd:
@@ -448,7 +455,7 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
                 RunState onward = next;
                 onward.line = pass.line + 1;
                 onward.stepCounter = counted(next.stepCounter);
-                arrive({onward, screen, DialogText::Next, document, pass.line + 1, -1});
+                arrive({onward, screen, DialogText::Next, document, pass.line + 1});
             }
             if (backOffered)
             {
@@ -457,13 +464,19 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
                 back.line = walk.restartLine;
                 if (walk.reachedFirstLine)
                     back.stepCounter = 0;
-                arrive({back, screen, DialogText::Back, document, backLine, arrival.from});
+                arrive({back, screen, DialogText::Back, document, backLine});
             }
 
-            // The boxes come between the button and the screen; "Zurück" to the screen the
-            // driver came from is the way back, and is not drawn.
-            if (arrival.cameFrom >= 0 && boxes.empty() && screen == arrival.cameFrom)
+            const bool back = arrival.label == DialogText::Back;
+            if (!back)
+                forwardFrom[screen].insert(arrival.from);
+            else if (boxes.empty())
+            {
+                // Decided once every way forward is known.
+                backs.push_back({arrival.from, screen, arrival.document, arrival.line});
                 continue;
+            }
+            // The boxes come between the button and the screen.
             int from = arrival.from;
             Text label = arrival.label;
             int labelDocument = arrival.document;
@@ -480,6 +493,15 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
             }
             assembly.Edge(from, screen, label, labelDocument, labelLine);
         }
+    }
+    // "Zurück" to the one screen that leads to this one is the way back, as a driver expects
+    // it, and is not drawn; where a screen is reached from several, or "Zurück" leads
+    // elsewhere, it is.
+    for (const BackEdge& edge : backs)
+    {
+        const std::set<int>& forward = forwardFrom[edge.from];
+        if (forward.size() != 1 || *forward.begin() != edge.to)
+            assembly.Edge(edge.from, edge.to, DialogText::Back, edge.document, edge.line);
     }
     return finish();
 }
