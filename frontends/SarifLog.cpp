@@ -78,7 +78,7 @@ Text SarifLog(const std::vector<Finding>& findings, std::string_view toolVersion
         const std::string_view advice = FindingAdvice(rule.code);
         log += i == 0 ? "\n" : ",\n";
         log += "            {\"id\": " + JsonString(rule.code) +
-               ", \"shortDescription\": " + MessageObject(FindingText(rule.kind)) +
+               ", \"shortDescription\": " + MessageObject(FindingText(rule.kind, {"…", "…", "…"})) +
                ", \"fullDescription\": " + MessageObject(advice) +
                ", \"help\": " + MessageObject(advice) +
                ", \"defaultConfiguration\": {\"level\": \"" + LevelOf(rule.severity) + "\"}}";
