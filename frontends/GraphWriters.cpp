@@ -202,16 +202,14 @@ Text DotGraph(const FlowGraph& graph, const GraphListing& listing)
 {
     Text dot = "digraph " + DotString(listing.title) +
                " {\n"
-               "  graph [charset=\"UTF-8\", rankdir=TB, fontname=\"DejaVu Sans\", labelloc=t, "
-               "label=" +
-               DotString(listing.title) +
-               "];\n"
+               "  graph [charset=\"UTF-8\", rankdir=TB, fontname=\"DejaVu Sans\"];\n"
                "  node [fontname=\"DejaVu Sans\", fontsize=11, margin=\"0.15,0.08\"];\n"
                "  edge [fontname=\"DejaVu Sans\", fontsize=9, color=\"#555555\"];\n";
     const auto nodeLine = [&](std::size_t index, const char* indent)
     {
         const GraphNode& node = graph.nodes[index];
-        Text label = NodeCaption(node);
+        // The start names the list as the user named it.
+        Text label = node.kind == GraphNode::Kind::Start ? listing.title : NodeCaption(node);
         if (node.kind != GraphNode::Kind::Start && node.kind != GraphNode::Kind::End)
             label += "\n" + Where(listing, node.document, node.line);
         return Text(indent) + "n" + DecimalText(static_cast<std::int64_t>(index)) + " [" +
