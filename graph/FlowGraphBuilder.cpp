@@ -251,14 +251,14 @@ public:
     }
     void Edge(int from, int to, const Text& label, int document, std::int32_t line)
     {
-        const GraphEdge edge{from, to, label, document, line};
-        if (std::find(m_graph.edges.begin(), m_graph.edges.end(), edge) == m_graph.edges.end())
-            m_graph.edges.push_back(edge);
+        if (m_edges.emplace(from, to, label, document, line).second)
+            m_graph.edges.push_back({from, to, label, document, line});
     }
 
 private:
     FlowGraph& m_graph;
     std::map<std::tuple<GraphNode::Kind, int, std::int32_t, Text>, int> m_nodes;
+    std::set<std::tuple<int, int, Text, int, std::int32_t>> m_edges;
 };
 } // namespace
 
