@@ -97,6 +97,7 @@ public:
         return *m_documents[static_cast<std::size_t>(index)];
     }
     int DocumentCount() const { return static_cast<int>(m_documents.size()); }
+    std::int64_t LinesRead() const { return m_linesRead; }
 
     // The pass from `state`, the stopwatch warning at its check number `warnAt` (counted
     // among the checks at which it may run; -1: at none). `checksPassed` tells how many
@@ -131,7 +132,11 @@ private:
         m_outcome.boxes.push_back({m_outcome.document, m_line, std::move(text)});
     }
 
-    void EnterLine(std::int32_t index) override { m_line = index; }
+    void EnterLine(std::int32_t index) override
+    {
+        m_line = index;
+        ++m_linesRead;
+    }
     void SetHeading(const Text& heading) override { m_outcome.heading = heading; }
     void SetSubHeading(const Text& subHeading) override { m_outcome.subHeading = subHeading; }
     void StartStopwatch(const Text& start) override
@@ -218,6 +223,7 @@ private:
     int m_warnAt = -1;
     int m_checks = 0;
     int m_opened = 0;
+    std::int64_t m_linesRead = 0;
 };
 
 namespace
@@ -262,7 +268,10 @@ private:
 };
 } // namespace
 
-CFlowGraphBuilder::CFlowGraphBuilder(IPictureDecoder* decoder) : m_decoder(decoder) {}
+CFlowGraphBuilder::CFlowGraphBuilder(IPictureDecoder* decoder, std::int64_t mostLinesRead)
+    : m_decoder(decoder), m_mostLinesRead(mostLinesRead)
+{
+}
 
 FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFolder,
                                    const Text& fileName)
@@ -306,7 +315,6 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
         std::int32_t line;
     };
     std::vector<BackEdge> backs;
-    int passesRun = 0;
     while (!queue.empty())
     {
         const Arrival arrival = queue.front();
@@ -320,19 +328,21 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
             std::vector<PassOutcome> found;
             if (state.line < startStore.Count())
             {
-                if (passesRun > MaximumPasses)
+                // Each stopwatch check on the way may stop a pass: a list of many checks after a
+                // start line costs passes times lines.
+                if (passes.LinesRead() > m_mostLinesRead)
                 {
                     graph.truncated = true;
                     break;
                 }
                 int checks = 0;
                 found.push_back(passes.Run(state, -1, checks));
-                for (int warnAt = 0; warnAt < checks; ++warnAt)
+                for (int warnAt = 0; warnAt < checks && !graph.truncated; ++warnAt)
                 {
+                    graph.truncated = passes.LinesRead() > m_mostLinesRead;
                     int ignored = 0;
                     found.push_back(passes.Run(state, warnAt, ignored));
                 }
-                passesRun += checks + 1;
             }
             else
             {

@@ -119,6 +119,26 @@ TEST_P(Graph, ScreensAndButtonsAsTheRunnerShowsThem)
 INSTANTIATE_TEST_SUITE_P(Lists, Graph, testing::ValuesIn(GraphCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(GraphLimit, ManyStopwatchChecksStopAtTheLimitWithAPartOfTheGraph)
+{
+    CTemporaryFolder folder;
+    std::string list = ":60 Bremse\n";
+    for (int i = 0; i < 400; ++i)
+        list += ":\nText\n";
+    list += "Ende;\n";
+    folder.Write("T/a.lst", list);
+    CFakePictureDecoder decoder;
+    const Text topic = folder.Folder() + "T/";
+    const FlowGraph whole = CFlowGraphBuilder(&decoder).Build(folder.Folder(), topic, "a.lst");
+    EXPECT_FALSE(whole.truncated);
+    // Each warning, and each step after one: it shows the text from that check on.
+    EXPECT_EQ(whole.nodes.size(), 1u + 400u + 400u + 1u);
+    const FlowGraph part =
+        CFlowGraphBuilder(&decoder, 10000).Build(folder.Folder(), topic, "a.lst");
+    EXPECT_TRUE(part.truncated);
+    EXPECT_LT(part.nodes.size(), whole.nodes.size());
+}
+
 // Every error `check` finds in a list is a box or fault of its graph at the same file and
 // line, unless no pass reaches that line (`unreached`).
 void ExpectAgreement(const Text& programFolder, const Text& listFolder, const Text& fileName,
