@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/RunnerApp.h"
 #include "frontends/CheckCommand.h"
+#include "frontends/GraphCommand.h"
 #include "frontends/PlayShell.h"
 #include "frontends/TerminalShell.h"
 #include "frontends/WindowShell.h"
@@ -75,6 +76,13 @@ int RunChecker(const CommandLine& commandLine, int argc, char** argv)
     return RunCheck(commandLine, &decoder, std::cout, std::cerr);
 }
 
+int RunGrapher(const CommandLine& commandLine, int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    CQtPictureDecoder decoder;
+    return RunGraph(commandLine, &decoder, std::cout, std::cerr);
+}
+
 int RunTerminal(const CommandLine& commandLine, const Text& root, int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
@@ -129,6 +137,8 @@ int main(int argc, char** argv)
         return RunPlay(commandLine, root, argc, argv);
     case RunMode::Check:
         return RunChecker(commandLine, argc, argv);
+    case RunMode::Graph:
+        return RunGrapher(commandLine, argc, argv);
     case RunMode::Terminal:
         return RunTerminal(commandLine, root, argc, argv);
     default:

@@ -118,6 +118,7 @@ PassResult RunPass(const LineStore& store, std::int32_t start, CLabelIndex& labe
     Text line(store.GetText(current));
     for (;;)
     {
+        sink.EnterLine(current);
         const LineStep step =
             CarryOut(ClassifyLine(line), current, store, labels, sink, result.text);
         switch (step.flow)

@@ -39,6 +39,7 @@ public:
 
 private:
     // The effects of a pass, as RunPass (runner/PassEngine.h) reaches them.
+    void EnterLine(std::int32_t) override {}
     void SetHeading(const Text& heading) override;
     void SetSubHeading(const Text& subHeading) override;
     void StartStopwatch(const Text& start) override;

@@ -9,13 +9,16 @@
 # pictures small (Xvfb and xauth, which it draws on, the tests need too).
 set -euo pipefail
 
+# libgraphviz-dev: `graph --format svg` lays out and draws in-process, without the dot program.
+# python3-jsonschema: a test validates `check --format sarif` against the SARIF schema.
 # qt6-speech-dev's headers and CMake files use Qt's QML integration, which its Debian
 # package does not pull in: qt6-declarative-dev brings it.
 packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-speech-dev qt6-declarative-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core xvfb xauth python3
+  libgraphviz-dev pkg-config
+  fonts-dejavu-core xvfb xauth python3 python3-jsonschema
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 screenshot_packages=(xvfb xauth optipng)

@@ -30,10 +30,7 @@ bool CStopwatch::CheckStopwatch(Text& warning) const
 {
     if (m_state.g_stopwatchRunning == 0)
         return false;
-    warning = DialogText::StopwatchWarningStart;
-    if (!m_state.g_stopwatchName.empty())
-        warning += DialogText::StopwatchWarningFor + m_state.g_stopwatchName + " ";
-    warning += DialogText::StopwatchWarningEnd;
+    warning = StopwatchWarning(m_state.g_stopwatchName);
     return true;
 }
 
