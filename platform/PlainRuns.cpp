@@ -1,5 +1,6 @@
 #include "platform/PlainRuns.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <vector>
@@ -102,74 +103,131 @@ TAVRINO_SHUFFLES Bytes Pairs(Bytes wide)
     return _mm_or_si128(first, _mm_slli_epi16(second, 8));
 }
 
+// Sixteen bytes as two vectors of sixteen: thirty-two at a time, with one bit each in the
+// masks, so that the work on the masks is shared by twice the bytes.
+struct CThirtyTwo
+{
+    Bytes first;
+    Bytes second;
+};
+
+TAVRINO_SHUFFLES unsigned ControlsOf(const CThirtyTwo& bytes)
+{
+    const Bytes control = Repeated(0x0D);
+    return BitsOf(_mm_cmpeq_epi8(_mm_min_epu8(bytes.first, control), bytes.first)) |
+           BitsOf(_mm_cmpeq_epi8(_mm_min_epu8(bytes.second, control), bytes.second)) << 16;
+}
+
+TAVRINO_SHUFFLES unsigned EqualOf(const CThirtyTwo& bytes, unsigned char byte)
+{
+    return Equal(bytes.first, byte) | Equal(bytes.second, byte) << 16;
+}
+
+TAVRINO_SHUFFLES unsigned HighOf(const CThirtyTwo& bytes)
+{
+    return BitsOf(bytes.first) | BitsOf(bytes.second) << 16;
+}
+
+TAVRINO_SHUFFLES unsigned BetweenOf(const CThirtyTwo& bytes, unsigned char low, unsigned char span)
+{
+    return Between(bytes.first, low, span) | Between(bytes.second, low, span) << 16;
+}
+
+// Where the text of a line end falls: its offset, less the line-end bytes before it, plus
+// the second bytes of the letters before it. All bits count when there is no line end.
+TAVRINO_SHUFFLES std::uint32_t TextBefore(unsigned feed, std::uint32_t base, unsigned kept,
+                                          unsigned letters)
+{
+    const unsigned before = (feed & (0u - feed)) - 1u;
+    return base + static_cast<std::uint32_t>(std::popcount(before & kept) +
+                                             std::popcount(before & letters));
+}
+
+// No lambdas in here: they would not share the function's processor target, and neither
+// their intrinsics nor their bit counts would be inlined.
+template <PlainCoding coding>
 TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, char* out,
                                               const char* textStart, std::uint32_t* ends,
-                                              std::uint32_t* endsLimit, PlainCoding coding)
+                                              std::uint32_t* endsLimit)
 {
     static const CHalfShuffles halves;
-    const bool windows1252 = coding == PlainCoding::Windows1252;
-    while (end - in >= 16 && endsLimit - ends >= 16)
+    constexpr bool windows1252 = coding == PlainCoding::Windows1252;
+    while (end - in >= 32 && endsLimit - ends >= 32)
     {
-        const Bytes bytes = Load(in);
-        const Bytes control = Repeated(0x0D);
-        const unsigned controls = BitsOf(_mm_cmpeq_epi8(_mm_min_epu8(bytes, control), bytes));
-        const unsigned lineFeeds = Equal(bytes, '\n');
-        const unsigned returns = Equal(bytes, '\r');
-        const unsigned nextIsLineFeed = end - in > 16 && in[16] == '\n' ? 1u << 16 : 0;
-        unsigned stops =
-            (controls & ~lineFeeds & ~returns) | (returns & ~((lineFeeds | nextIsLineFeed) >> 1));
-        if (windows1252)
-            stops |= Between(bytes, 0x80, 0x1F);
-        unsigned length = stops == 0 ? 16u : static_cast<unsigned>(std::countr_zero(stops));
-        unsigned range = (1u << length) - 1;
-        unsigned letters = BitsOf(bytes) & range;
-        if (!windows1252)
+        const CThirtyTwo bytes{Load(in), Load(in + 16)};
+        const unsigned controls = ControlsOf(bytes);
+        const unsigned lineFeeds = EqualOf(bytes, '\n');
+        const unsigned returns = EqualOf(bytes, '\r');
+        const unsigned high = HighOf(bytes);
+        // A CR as the last byte is taken when an LF follows; otherwise it waits.
+        const unsigned lastIsReturnBeforeFeed =
+            end - in > 32 && in[32] == '\n' ? returns & 0x80000000u : 0u;
+        unsigned stops = (controls & ~lineFeeds & ~returns) |
+                         (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed);
+        if constexpr (windows1252)
+            stops |= BetweenOf(bytes, 0x80, 0x1F);
+        unsigned length = stops == 0 ? 32u : static_cast<unsigned>(std::countr_zero(stops));
+        unsigned letters = high;
+        if constexpr (!windows1252)
         {
-            if (letters != 0)
-            {
-                unsigned leads = Between(bytes, 0xC2, 0xDF - 0xC2) & range;
-                unsigned continuations = Between(bytes, 0x80, 0xBF - 0x80) & range;
-                // A lead as the last of the sixteen is taken with its continuation next time.
-                if (length == 16 && (leads >> 15) != 0)
-                {
-                    length = 15;
-                    range = 0x7FFF;
-                    letters &= range;
-                    leads &= range;
-                    continuations &= range;
-                }
-                // Every byte from 0x80 a lead or a continuation, and every lead followed by one
-                // continuation: a lead before a line end fails here too.
-                if (letters != (leads | continuations) || continuations != (leads << 1))
-                    break;
-            }
+            // Worked out for all thirty-two bytes, with or without letters, so that nothing
+            // here branches on the text.
+            const unsigned leads = BetweenOf(bytes, 0xC2, 0xDF - 0xC2);
+            const unsigned continuations = BetweenOf(bytes, 0x80, 0xBF - 0x80);
+            // A lead as the last byte is taken with its continuation next time.
+            length -= (leads >> 31) & (stops == 0 ? 1u : 0u);
+            const auto range = static_cast<unsigned>((std::uint64_t{1} << length) - 1);
+            // Every byte from 0x80 a lead or a continuation, and every lead followed by one
+            // continuation: a lead before a line end fails here too.
+            if (((high ^ (leads | continuations)) & range) != 0 ||
+                (continuations & range) != (leads & range) << 1)
+                break;
             letters = 0; // copied byte for byte
         }
+        const auto range = static_cast<unsigned>((std::uint64_t{1} << length) - 1);
+        letters &= range;
         const unsigned drops = (lineFeeds | returns) & range;
-        // Where the text of each line end falls: its offset in the chunk, less the line-end
-        // bytes before it, plus the second bytes of the letters before it.
+        const unsigned kept = range & ~drops;
+        // Most runs of thirty-two bytes hold two line ends or fewer: the first two are written
+        // whether they are there or not, and counted only if they are, which spares a branch
+        // that no predictor learns.
         const auto base = static_cast<std::uint32_t>(out - textStart);
-        for (unsigned feeds = lineFeeds & range; feeds != 0; feeds &= feeds - 1)
+        unsigned feeds = lineFeeds & range;
+        if (feeds == 0xFFFFFFFFu)
         {
-            const unsigned before = (1u << std::countr_zero(feeds)) - 1;
-            *ends++ = base + static_cast<std::uint32_t>(std::popcount(before & ~drops) +
-                                                        std::popcount(before & letters));
+            // Thirty-two empty lines, as in a file of nothing else.
+            std::fill_n(ends, 32, base);
+            ends += 32;
+            feeds = 0;
         }
+        for (int written = 0; written < 2; ++written)
+        {
+            *ends = TextBefore(feeds, base, kept, letters);
+            ends += feeds != 0;
+            feeds &= feeds - 1;
+        }
+        for (; feeds != 0; feeds &= feeds - 1)
+            *ends++ = TextBefore(feeds, base, kept, letters);
+        // Each eight bytes laid out after the text of those before, whether any of theirs
+        // count or not: past the end of the text the next store writes over them.
         const Bytes zero = _mm_setzero_si128();
-        // UTF-8 keeps its bytes: each byte's pair is itself and a zero that is never laid out.
-        const Bytes low = _mm_unpacklo_epi8(bytes, zero);
-        Store(out, _mm_shuffle_epi8(windows1252 ? Pairs(low) : low,
-                                    Load(halves.For(letters, drops).data())));
-        const unsigned lowRange = range & 0xFF;
-        out += std::popcount(lowRange & ~drops) + std::popcount(letters & 0xFF);
-        if (length > 8)
+        const Bytes quarters[4] = {
+            _mm_unpacklo_epi8(bytes.first, zero), _mm_unpackhi_epi8(bytes.first, zero),
+            _mm_unpacklo_epi8(bytes.second, zero), _mm_unpackhi_epi8(bytes.second, zero)};
+        char* const start = out;
+        for (unsigned quarter = 0; quarter < 4; ++quarter)
         {
-            // Over the first half's bytes past its text.
-            const Bytes high = _mm_unpackhi_epi8(bytes, zero);
-            Store(out, _mm_shuffle_epi8(windows1252 ? Pairs(high) : high,
-                                        Load(halves.For(letters >> 8, drops >> 8).data())));
-            out += std::popcount((range >> 8) & ~(drops >> 8)) + std::popcount(letters >> 8);
+            const unsigned shift = 8 * quarter;
+            const unsigned below = (1u << shift) - 1;
+            char* const at = start + std::popcount(kept & below) + std::popcount(letters & below);
+            // UTF-8 keeps its bytes: each byte's pair is itself and a zero never laid out.
+            Bytes pairs = quarters[quarter];
+            if constexpr (windows1252)
+                pairs = Pairs(pairs);
+            Store(at, _mm_shuffle_epi8(pairs,
+                                       Load(halves.For(letters >> shift, drops >> shift).data())));
         }
+        out = start + std::popcount(kept) + std::popcount(letters);
         in += length;
         if (stops != 0)
             break;
@@ -186,7 +244,10 @@ PlainLines SplitPlainLines(const char* in, const char* end, char* out, const cha
         __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("popcnt");
     if (!shuffles)
         return {in, out, ends};
-    return SplitWithShuffles(in, end, out, textStart, ends, endsLimit, coding);
+    return coding == PlainCoding::Windows1252
+               ? SplitWithShuffles<PlainCoding::Windows1252>(in, end, out, textStart, ends,
+                                                             endsLimit)
+               : SplitWithShuffles<PlainCoding::Utf8>(in, end, out, textStart, ends, endsLimit);
 }
 
 #else
