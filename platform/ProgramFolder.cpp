@@ -7,8 +7,15 @@
 
 bool HoldsTopics(const Text& folder)
 {
-    // Confined to itself, as the menu is: a link that leads out is no topic.
-    return !folder.empty() && !SearchFolder(folder, EntryKind::Folders, folder).empty();
+    if (folder.empty())
+        return false;
+    // Confined to itself, as the menus are: a link that leads out is no topic.
+    for (const auto& topic : SearchFolder(folder, EntryKind::Folders, folder))
+    {
+        if (!SearchFolder(folder + topic + "/", EntryKind::ListFiles, folder).empty())
+            return true;
+    }
+    return false;
 }
 
 Text ChooseProgramFolder(const Text& besideProgram, std::span<const Text> dataFolders)

@@ -5,7 +5,9 @@
 
 #include <span>
 
-// True when `folder` holds a topic: a sub-folder the main menu would show.
+// True when `folder` holds a topic with a list: a sub-folder the main menu would show, with a
+// list in it. A sub-folder alone is not enough: /usr/bin has "X11", a link back to itself.
+// `folder` ends with "/".
 bool HoldsTopics(const Text& folder);
 
 // The program folder without --root: `besideProgram` (the folder of the program file) when it

@@ -14,17 +14,21 @@ TEST(ProgramFolder, TheFirstFolderWithTopicsWins)
     struct Case
     {
         const char* name;
-        std::vector<std::string> besideEntries; // a name ending in "/" is a folder
+        // Files to write; a name ending in "/" is an empty folder, one ending in "@" a link to
+        // the folder that holds it.
+        std::vector<std::string> besideEntries;
         std::vector<std::vector<std::string>> dataEntries;
         int expected; // -1: beside the program, else the data folder of that index
     };
     const std::vector<Case> cases{
-        {"topics beside the program", {"Bremsen/"}, {{"Funk/"}}, -1},
-        {"beside holds files only", {"tavrino", "liste.lst"}, {{"Funk/"}}, 0},
-        {"a hidden folder is no topic", {".git/"}, {{"Funk/"}}, 0},
-        {"the first data folder is missing", {}, {{}, {"Funk/"}}, 1},
-        {"a data folder with lists but no topic", {}, {{"liste.lst"}, {"Funk/"}}, 1},
-        {"no folder holds topics", {"tavrino"}, {{"liste.lst"}, {".verborgen/"}}, -1},
+        {"topics beside the program", {"Bremsen/Probe.lst"}, {{"Funk/Probe.lst"}}, -1},
+        {"beside holds files only", {"tavrino", "liste.lst"}, {{"Funk/Probe.lst"}}, 0},
+        {"a hidden folder is no topic", {".git/Probe.lst"}, {{"Funk/Probe.lst"}}, 0},
+        {"a topic without lists", {"Leer/"}, {{"Funk/Probe.lst"}}, 0},
+        {"a link back to the folder, as /usr/bin/X11", {"tavrino", "X11@"}, {{"Funk/a.lst"}}, 0},
+        {"the first data folder is missing", {}, {{}, {"Funk/Probe.lst"}}, 1},
+        {"a data folder with lists but no topic", {}, {{"liste.lst"}, {"Funk/Probe.lst"}}, 1},
+        {"no folder holds topics", {"tavrino"}, {{"liste.lst"}, {".verborgen/Probe.lst"}}, -1},
     };
     for (const auto& testCase : cases)
     {
@@ -36,6 +40,9 @@ TEST(ProgramFolder, TheFirstFolderWithTopicsWins)
             {
                 if (entry.ends_with('/'))
                     root.MakeFolder(folder / entry);
+                else if (entry.ends_with('@'))
+                    fs::create_directory_symlink(".", root.Path() / folder /
+                                                          entry.substr(0, entry.size() - 1));
                 else
                     root.Write(folder / entry, "Schritt;\n");
             }
@@ -64,10 +71,11 @@ TEST(ProgramFolder, ATopicLinkThatLeadsOutDoesNotCount)
 {
     CTemporaryFolder root;
     root.MakeFolder("anderswo/Fremd");
+    root.Write("anderswo/Fremd/Probe.lst", "Schritt;\n");
     root.MakeFolder("daten");
     fs::create_symlink(root.Path() / "anderswo/Fremd", root.Path() / "daten/Fremd");
     EXPECT_FALSE(HoldsTopics(root.Folder() + "daten/"));
-    root.MakeFolder("daten/Eigen");
+    root.Write("daten/Eigen/Probe.lst", "Schritt;\n");
     EXPECT_TRUE(HoldsTopics(root.Folder() + "daten/"));
 }
 
@@ -88,14 +96,14 @@ TEST(ProgramFolder, AnInstalledProgramFindsThePackagedSamples)
     EXPECT_NE(packaged.output.find("\"g_appFolder\": \"" + samplesFolder + "\""), std::string::npos)
         << packaged.output.substr(0, 2000);
 
-    prefix.MakeFolder("eigen/Funk");
+    prefix.Write("eigen/Funk/Probe.lst", "Schritt;\n");
     const auto chosen = RunProgramFile(program, {"play", "--root", prefix.Folder() + "eigen"});
     ASSERT_EQ(chosen.exitStatus, 0) << chosen.errors;
     EXPECT_NE(chosen.output.find("\"g_appFolder\": \"" + prefix.Folder() + "eigen/\""),
               std::string::npos);
 
     // Topics beside the program come first, as in a portable folder.
-    prefix.MakeFolder("bin/Signale");
+    prefix.Write("bin/Signale/Probe.lst", "Schritt;\n");
     const auto portable = RunProgramFile(program, {"play"});
     ASSERT_EQ(portable.exitStatus, 0) << portable.errors;
     EXPECT_NE(portable.output.find("\"g_appFolder\": \"" + prefix.Folder() + "bin/\""),
