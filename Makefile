@@ -2,11 +2,13 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
+# Where `make install` puts the program; DESTDIR, when given, is put in front of it.
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
 # Seconds each fuzz program runs in `make fuzz`.
 SECONDS ?= 60
 
-.PHONY: all deps build run test sanitize fuzz bench format clean
+.PHONY: all deps build run test install sanitize fuzz bench format clean
 
 all: build
 
@@ -30,6 +32,9 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

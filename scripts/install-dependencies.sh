@@ -2,9 +2,11 @@
 # Installs the Debian packages that Tavrino needs to build, test and run, and only those
 # that are missing. Prints what it installs.
 #
-#   scripts/install-dependencies.sh [--fuzz]
+#   scripts/install-dependencies.sh [--fuzz] [--package]
 #
 # --fuzz adds clang and its libFuzzer runtime, which only `make fuzz` needs.
+# --package adds what `make deb` needs to build a Debian package (dpkg-shlibdeps), and the tools
+# that check and try it: lintian, and debootstrap for a clean Debian root.
 set -euo pipefail
 
 # qt6-speech-dev's headers and CMake files use Qt's QML integration, which its Debian
@@ -14,14 +16,17 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-speech-dev qt6-declarative-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core xvfb xauth python3
+  desktop-file-utils appstream man-db groff-base
 )
 fuzz_packages=(clang libclang-rt-14-dev)
+package_packages=(dpkg-dev fakeroot file lintian debootstrap)
 
 for argument in "$@"; do
   case "$argument" in
     --fuzz) packages+=("${fuzz_packages[@]}") ;;
+    --package) packages+=("${package_packages[@]}") ;;
     *)
-      echo "usage: $0 [--fuzz]" >&2
+      echo "usage: $0 [--fuzz] [--package]" >&2
       exit 2
       ;;
   esac
