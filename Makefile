@@ -9,7 +9,7 @@ CMAKE_FLAGS ?=
 # Seconds each fuzz program runs in `make fuzz`.
 SECONDS ?= 60
 
-.PHONY: all deps build run test install deb sanitize fuzz bench format clean
+.PHONY: all deps build run test install deb sanitize fuzz bench screenshots format clean
 
 all: build
 
@@ -43,7 +43,7 @@ BUILD_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 deb:
 	@scripts/install-dependencies.sh --package
 	cmake -S . -B $(DEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DTAVRINO_TESTS=OFF -DTAVRINO_BENCHMARKS=OFF \
+	  -DTAVRINO_BUILD_TESTS=OFF -DTAVRINO_BENCHMARKS=OFF \
 	  -DCMAKE_CXX_FLAGS="$$($(BUILD_FLAGS) CPPFLAGS) $$($(BUILD_FLAGS) CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILD_FLAGS) LDFLAGS)" $(CMAKE_FLAGS)
 	cmake --build $(DEB_DIR)
@@ -68,6 +68,12 @@ fuzz:
 # bench/RESULTS.md.
 bench: build
 	python3 scripts/run-benchmarks.py $(BUILD_DIR) $(if $(RECORD),--record bench/RESULTS.md)
+
+# The screens of the README and the authors' guide, rendered by the window program under Xvfb
+# into docs/screenshots/ and docs/guide/; the guide's findings section made again with them.
+screenshots: build
+	@scripts/install-dependencies.sh --screenshots
+	scripts/make-screenshots.sh $(BUILD_DIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

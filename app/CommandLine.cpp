@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "platform/CaseFolding.h"
+
 #include <charconv>
 #include <string>
 
@@ -23,6 +25,63 @@ std::optional<int> ParseDimension(std::string_view text)
 CommandLineResult Failure(Text error)
 {
     return {std::nullopt, std::move(error)};
+}
+
+// The value of the option at `at`: after its "=", or the next argument, which is then used up.
+// Nothing when neither is there.
+std::optional<std::string_view> OptionValue(std::span<const std::string_view> arguments,
+                                            std::size_t& at)
+{
+    const std::string_view argument = arguments[at];
+    if (const auto equals = argument.find('='); equals != std::string_view::npos)
+        return argument.substr(equals + 1);
+    if (at + 1 < arguments.size())
+        return arguments[++at];
+    return std::nullopt;
+}
+
+CommandLineResult ParseGraph(std::span<const std::string_view> arguments)
+{
+    CommandLine result;
+    result.mode = RunMode::Graph;
+    for (std::size_t i = 1; i < arguments.size(); ++i)
+    {
+        const std::string_view argument = arguments[i];
+        if (argument == "--help" || argument == "-h")
+        {
+            result.mode = RunMode::Help;
+            return {std::move(result), {}};
+        }
+        if (argument == "--format" || argument.starts_with("--format="))
+        {
+            const auto format = OptionValue(arguments, i);
+            if (format == "dot")
+                result.graphFormat = GraphFormat::Dot;
+            else if (format == "svg")
+                result.graphFormat = GraphFormat::Svg;
+            else if (format == "json")
+                result.graphFormat = GraphFormat::Json;
+            else
+                return Failure("--format needs dot, svg or json");
+        }
+        else if (argument == "-o" || argument == "--output" || argument.starts_with("--output="))
+        {
+            const auto file = OptionValue(arguments, i);
+            if (!file || file->empty())
+                return Failure("-o needs a file");
+            result.outputFile = Text(*file);
+        }
+        else if (argument.starts_with("-") && argument != "-")
+            return Failure("unknown argument '" + Text(argument) + "'");
+        else
+            result.paths.emplace_back(argument);
+    }
+    if (result.paths.size() != 1)
+        return Failure("graph needs exactly one list");
+    // The menus take the extension in any case; so does graph.
+    if (!FoldLatin1Case(result.paths.front()).ends_with(".lst"))
+        return Failure("'" + result.paths.front() + "' is not a list (a .lst file)");
+    return {std::move(result), {}};
 }
 } // namespace
 
@@ -65,7 +124,19 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             if (arguments[i] == "--help" || arguments[i] == "-h")
                 return only(RunMode::CheckHelp);
             if (arguments[i] == "--json")
-                result.json = true;
+                result.checkFormat = CheckFormat::Json;
+            else if (arguments[i] == "--format" || arguments[i].starts_with("--format="))
+            {
+                const auto format = OptionValue(arguments, i);
+                if (format == "gcc")
+                    result.checkFormat = CheckFormat::Gcc;
+                else if (format == "json")
+                    result.checkFormat = CheckFormat::Json;
+                else if (format == "sarif")
+                    result.checkFormat = CheckFormat::Sarif;
+                else
+                    return Failure("--format needs gcc, json or sarif");
+            }
             else if (arguments[i].starts_with("-") && arguments[i] != "-")
                 return Failure("unknown argument '" + Text(arguments[i]) + "'");
             else
@@ -75,6 +146,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             return Failure("check needs a list, a topic folder or a program folder");
         return {std::move(result), {}};
     }
+    else if (!arguments.empty() && arguments[0] == "graph")
+        return ParseGraph(arguments);
     // Options that take a value accept it as the next argument or after "=".
     for (; i < arguments.size(); ++i)
     {
@@ -118,6 +191,8 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
             result.windowMode = WindowMode::FullScreen;
         else if (argument == "--speak" && !play && !attached)
             result.speech = Speech::ReadAloud;
+        else if (argument == "--watch" && !play && !attached)
+            result.watch = ListWatch::On;
         else if (argument == "-platform" && !play)
         {
             // Qt's own option, left in the arguments for Qt; named here so that the window
@@ -195,21 +270,25 @@ Text UsageText()
 {
     return "Usage:\n"
            "  tavrino [--root DIR] [--fullscreen] [--size WxH] [--tap-guard MS]\n"
-           "          [--theme day|night] [--speak] [-platform NAME]\n"
+           "          [--theme day|night] [--speak] [--watch] [-platform NAME]\n"
            "                                                     the touch program in a window\n"
-           "  tavrino --text [--root DIR]                        the same dialog in a terminal\n"
+           "  tavrino --text [--root DIR] [--watch]              the same dialog in a terminal\n"
            "  tavrino play [--root DIR] [--screen WxH] [--events FILE|-]\n"
            "               [--store all|changed] [EVENT ...]     drive the dialog headless; one "
            "JSON\n"
            "                                                     line per screen\n"
-           "  tavrino check [--json] PATH ...                    check lists for their authors; "
+           "  tavrino check [--format gcc|json|sarif] PATH ...   check lists for their authors; "
            "PATH\n"
            "                                                     is a list, a topic folder or a\n"
            "                                                     program folder; 'tavrino help\n"
-           "                                                     check' explains its findings\n"
+           "                                                     check' explains its findings;\n"
+           "                                                     --json is --format json\n"
+           "  tavrino graph LIST [--format dot|svg|json] [-o FILE]\n"
+           "                                                     the screens of a list and the\n"
+           "                                                     buttons between them, as a graph\n"
            "  tavrino --version                                  the version\n"
-           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH, "
-           "close\n"
+           "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH,\n"
+           "close, reload\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
            "folder that holds the program, or the installed samples when no topic there holds\n"
            "a list.\n"
@@ -217,5 +296,7 @@ Text UsageText()
            "given; 0 drops none). --store changed: the line store only on the first line and\n"
            "where it changed.\n"
            "--speak reads steps, questions and messages aloud; -platform NAME is Qt's own:\n"
-           "eglfs or linuxfb draw on a device without a desktop.\n";
+           "eglfs or linuxfb draw on a device without a desktop.\n"
+           "--watch reads the list on the screen again whenever its file changes, goes back to\n"
+           "the same step, and writes the list's findings (as check does) on standard error.\n";
 }

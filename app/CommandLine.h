@@ -16,6 +16,7 @@ enum class RunMode
     Terminal,
     Play,
     Check,
+    Graph,
     Help,
     CheckHelp, // what the checker's findings mean
     Version,
@@ -34,11 +35,34 @@ enum class Speech
     ReadAloud,
 };
 
+// Whether the window and the terminal read the list on the screen again when its files change.
+enum class ListWatch
+{
+    Off,
+    On,
+};
+
 // Which lines of `play` carry the line store.
 enum class StoreOutput
 {
     EveryLine,
     WhenChanged, // the first line, and those where the store changed since the line before
+};
+
+// How `check` writes its findings.
+enum class CheckFormat
+{
+    Gcc,   // FILE:LINE: error|warning: TEXT, one a line, then a summary
+    Json,  // one JSON object a finding, then one of the counts
+    Sarif, // one SARIF 2.1.0 log
+};
+
+// How `graph` writes the flow of a list.
+enum class GraphFormat
+{
+    Dot,
+    Svg,
+    Json,
 };
 
 // How long after the screen changed a tap is taken for a bounce, or a second tap meant for the
@@ -58,9 +82,12 @@ struct CommandLine
     std::optional<Text> eventsFile;          // "-" for standard input
     std::vector<Text> events;
     StoreOutput storeOutput = StoreOutput::EveryLine;
-    bool json = false;       // check: findings as JSON
-    std::vector<Text> paths; // check: lists, topic folders or program folders
+    CheckFormat checkFormat = CheckFormat::Gcc;
+    std::vector<Text> paths; // check: lists, topic folders or program folders; graph: one list
+    GraphFormat graphFormat = GraphFormat::Dot;
+    Text outputFile; // graph: empty for standard output
     Speech speech = Speech::Silent;
+    ListWatch watch = ListWatch::Off;
     // Qt's own -platform NAME, which Qt reads from the arguments itself; empty when not given.
     Text qtPlatform;
 };

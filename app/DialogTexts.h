@@ -43,6 +43,8 @@ inline constexpr const char* TargetsWithoutSlash =
     "abgebrochen!";
 inline constexpr const char* EndlessLoop =
     "Die Liste enthält eine Endlosschleife!\n Liste abgebrochen!";
+// In the heading for a moment after the list on the screen was read again from its file.
+inline constexpr const char* ListReloaded = "Liste neu geladen";
 
 // The stopwatch.
 inline constexpr const char* TimerUnreadable = "Zeit für Timer konnte nicht gelesen werden";

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/Relayout.h"
+#include "app/ReloadOutcome.h"
 #include "app/SharedState.h"
 #include "menu/MenuPages.h"
 #include "platform/IDialogSurface.h"
@@ -13,6 +14,9 @@
 #include "runner/NavigationButtons.h"
 #include "runner/StepInterpreter.h"
 #include "stopwatch/Stopwatch.h"
+
+#include <optional>
+#include <vector>
 
 class CMainDialog final : public IDialogMessageSink
 {
@@ -48,6 +52,16 @@ public:
 
     void ShowStartScreen();
 
+    // Reads the list on the screen again from its file and repeats the presses that led to
+    // the screen (runner/ListJourney.h); a press that the new screen does not offer, or the
+    // end screen, stops there. A running stopwatch keeps its time. Message boxes come as the
+    // passes give them. On a list screen the heading then says so until EndReloadNote or the
+    // next message other than a tick.
+    ReloadOutcome ReloadList();
+    void EndReloadNote();
+    // The files of the list on the screen (the list file first); empty on a menu.
+    std::vector<Text> ListFiles() const;
+
     // Puts the controls where the template places them (the relayout's first step).
     bool ApplyTemplateLayout(std::span<const std::uint8_t> templateBytes)
     {
@@ -56,6 +70,14 @@ public:
 
 private:
     void OnMenuButton(std::int32_t index);
+    bool IsListOnScreen() const;
+    // False when `move` does not fit the screen that is up.
+    bool RepeatMove(ListMove move);
+
+    // Above zero while a message is handled: a message box of a pass may be open.
+    int m_handlingDepth = 0;
+    // The heading that the note after a reload covers, while it does.
+    std::optional<Text> m_headingUnderNote;
 
     IDialogSurface& m_surface;
     Text m_programFolderOverride;

@@ -18,5 +18,8 @@ struct Finding
     Severity severity = Severity::Error;
     Text code; // stable: "missing-label", "endless-pass", ...
     Text text; // German, naming what is wrong
+    // The same file with the bytes of its name as they stand, for what has to find it again
+    // (a URI); `file` is made displayable.
+    Text path;
     bool operator==(const Finding&) const = default;
 };

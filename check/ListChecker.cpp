@@ -101,7 +101,7 @@ void CListChecker::ReportAt(const Text& file, std::int32_t line, FindingKind kin
     if (!m_reported.emplace(file, line, entry.code, text).second)
         return;
     m_findings.push_back(
-        {MakeDisplayable(file), line, entry.severity, entry.code, std::move(text)});
+        {MakeDisplayable(file), line, entry.severity, entry.code, std::move(text), file});
 }
 
 int CListChecker::LoadDocument(const Text& path, const Text& programFolder, const Text& listFolder,
@@ -302,6 +302,7 @@ public:
         : m_checker(checker), m_document(document)
     {
     }
+    void EnterLine(std::int32_t) override {}
     void SetHeading(const Text&) override {}
     void SetSubHeading(const Text&) override {}
     void StartStopwatch(const Text&) override {}

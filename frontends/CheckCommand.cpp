@@ -2,6 +2,8 @@
 
 #include "check/FindingKind.h"
 #include "check/ListChecker.h"
+#include "frontends/PathNaming.h"
+#include "frontends/SarifLog.h"
 #include "frontends/ScreenJson.h"
 #include "platform/Collation.h"
 #include "platform/Confinement.h"
@@ -20,23 +22,6 @@ struct ListToCheck
     Text listFolder;    // absolute, ending with "/"
     Text fileName;
 };
-
-// How findings name the files under one program folder: as the user named that folder.
-struct FolderNaming
-{
-    Text absolute;
-    Text shown;
-};
-
-Text AsFolder(const fs::path& path)
-{
-    Text folder = path.lexically_normal().string();
-    if (folder.empty() || folder == ".")
-        return "./";
-    if (folder.back() != '/')
-        folder += '/';
-    return folder;
-}
 
 // A topic folder or list file that is not checked: its link leads out of the program folder.
 struct LinkLeadingOut
@@ -136,22 +121,6 @@ void CollectLists(const Text& argument, Collected& collected)
     collected.namings.push_back({folder, AsFolder(given)});
 }
 
-// The file under the deepest folder the user named, as the user named that folder.
-Text ShownPath(const Text& file, const std::vector<FolderNaming>& namings)
-{
-    const FolderNaming* best = nullptr;
-    for (const auto& naming : namings)
-    {
-        if (file.starts_with(naming.absolute) &&
-            (best == nullptr || naming.absolute.size() > best->absolute.size()))
-            best = &naming;
-    }
-    if (best == nullptr)
-        return file;
-    Text shown = best->shown + file.substr(best->absolute.size());
-    return shown.starts_with("./") ? shown.substr(2) : shown;
-}
-
 const char* SeverityName(Severity severity)
 {
     return severity == Severity::Error ? "error" : "warning";
@@ -193,7 +162,10 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
 
     std::vector<Finding> findings = checker.Findings();
     for (auto& finding : findings)
+    {
         finding.file = ShownPath(finding.file, namings);
+        finding.path = ShownPath(finding.path, namings);
+    }
     std::stable_sort(findings.begin(), findings.end(),
                      [](const Finding& left, const Finding& right)
                      { return std::tie(left.file, left.line) < std::tie(right.file, right.line); });
@@ -202,16 +174,18 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
     for (const auto& finding : findings)
     {
         (finding.severity == Severity::Error ? errorCount : warningCount) += 1;
-        if (commandLine.json)
+        if (commandLine.checkFormat == CheckFormat::Json)
             output << "{\"file\": " << JsonString(finding.file) << ", \"line\": " << finding.line
                    << ", \"severity\": \"" << SeverityName(finding.severity)
                    << "\", \"code\": " << JsonString(finding.code)
                    << ", \"text\": " << JsonString(finding.text) << "}\n";
-        else
+        else if (commandLine.checkFormat == CheckFormat::Gcc)
             output << finding.file << ":" << finding.line << ": " << SeverityName(finding.severity)
                    << ": " << finding.text << "\n";
     }
-    if (commandLine.json)
+    if (commandLine.checkFormat == CheckFormat::Sarif)
+        output << SarifLog(findings, TAVRINO_VERSION);
+    else if (commandLine.checkFormat == CheckFormat::Json)
         output << "{\"lists\": " << checker.ListsChecked() << ", \"errors\": " << errorCount
                << ", \"warnings\": " << warningCount << "}\n";
     else
@@ -226,14 +200,16 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
 Text CheckHelpText()
 {
     Text text =
-        "Usage: tavrino check [--json] PATH ...\n"
+        "Usage: tavrino check [--format gcc|json|sarif] PATH ...\n"
         "Checks lists as the program would run them, every pass and every answer, and prints\n"
-        "one finding a line, FILE:LINE: error|warning: TEXT, then a summary; with --json, one\n"
-        "JSON object a finding. PATH is a list, a topic folder or a program folder.\n"
+        "one finding a line, FILE:LINE: error|warning: TEXT, then a summary; with --format json\n"
+        "(or --json), one JSON object a finding; with --format sarif, one SARIF 2.1.0 log for\n"
+        "code-hosting platforms. PATH is a list, a topic folder or a program folder.\n"
         "Exit status: 0 without errors (warnings allowed), 1 with errors, 2 when a PATH is\n"
         "missing or a folder cannot be read.\n"
         "\n"
-        "Findings, by code (the code is in the JSON form):\n";
+        "Findings, by code (the code is in the JSON form); \"…\" stands for the name or\n"
+        "number that the finding gives:\n";
     std::vector<std::string_view> codes;
     for (const FindingEntry& entry : AllFindingEntries())
     {
@@ -245,7 +221,7 @@ Text CheckHelpText()
         for (const FindingEntry& same : AllFindingEntries())
         {
             if (std::string_view(same.code) == entry.code)
-                text += "    \"" + FindingText(same.kind) + "\"\n";
+                text += "    \"" + FindingText(same.kind, {"…", "…", "…"}) + "\"\n";
         }
         text += "    " + Text(FindingAdvice(entry.code)) + "\n";
     }

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/RunnerApp.h"
 #include "frontends/CheckCommand.h"
+#include "frontends/GraphCommand.h"
 #include "frontends/PlayShell.h"
 #include "frontends/TerminalShell.h"
 #include "frontends/WindowShell.h"
@@ -93,11 +94,20 @@ int RunChecker(const CommandLine& commandLine, int argc, char** argv)
     return RunCheck(commandLine, &decoder, std::cout, std::cerr);
 }
 
-int RunTerminal(const Text& root, int argc, char** argv)
+int RunGrapher(const CommandLine& commandLine, int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    CQtPictureDecoder decoder;
+    return RunGraph(commandLine, &decoder, std::cout, std::cerr);
+}
+
+int RunTerminal(const CommandLine& commandLine, const Text& root, int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     CQtPictureDecoder decoder;
     CTerminalShell shell(&decoder, STDIN_FILENO, std::cout);
+    if (commandLine.watch == ListWatch::On)
+        shell.WatchList(std::cerr);
     return CRunnerApp().InitInstance(shell, root);
 }
 } // namespace
@@ -147,8 +157,10 @@ int main(int argc, char** argv)
         return RunPlay(commandLine, root, argc, argv);
     case RunMode::Check:
         return RunChecker(commandLine, argc, argv);
+    case RunMode::Graph:
+        return RunGrapher(commandLine, argc, argv);
     case RunMode::Terminal:
-        return RunTerminal(root, argc, argv);
+        return RunTerminal(commandLine, root, argc, argv);
     default:
         return RunWindow(commandLine, root, argc, argv);
     }

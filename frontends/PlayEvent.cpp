@@ -32,6 +32,7 @@ std::optional<PlayEvent> ParsePlayEvent(std::string_view text)
         {"centre", PlayEventKind::Centre}, {"left", PlayEventKind::Left},
         {"right", PlayEventKind::Right},   {"picture", PlayEventKind::Picture},
         {"tick", PlayEventKind::Tick},     {"close", PlayEventKind::Close},
+        {"reload", PlayEventKind::Reload},
     };
     for (const auto& [name, kind] : plain)
     {

@@ -19,6 +19,7 @@ enum class PlayEventKind
     Tick, // count ticks
     Size, // the screen is now `size`
     Close,
+    Reload, // the list on the screen is read again, as a watching shell does when it changes
 };
 
 struct PlayEvent

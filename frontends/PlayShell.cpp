@@ -1,5 +1,7 @@
 #include "frontends/PlayShell.h"
 
+#include "app/MainDialog.h"
+#include "frontends/ReloadReport.h"
 #include "frontends/ScreenJson.h"
 #include "platform/ControlId.h"
 
@@ -8,8 +10,8 @@
 CPlayShell::CPlayShell(const CommandLine& commandLine, IPictureDecoder* decoder,
                        std::istream* events, Text eventsName, std::ostream& output,
                        std::ostream& errors)
-    : m_commandLine(commandLine), m_surface(decoder, commandLine.screen), m_events(events),
-      m_eventsName(std::move(eventsName)), m_output(output), m_errors(errors)
+    : m_commandLine(commandLine), m_decoder(decoder), m_surface(decoder, commandLine.screen),
+      m_events(events), m_eventsName(std::move(eventsName)), m_output(output), m_errors(errors)
 {
 }
 
@@ -29,7 +31,7 @@ void CPlayShell::WriteScreen(std::string_view event, const CMainDialog& dialog)
     m_output.flush();
 }
 
-void CPlayShell::Run(const PlayEvent& event)
+void CPlayShell::Run(const PlayEvent& event, CMainDialog& dialog)
 {
     switch (event.kind)
     {
@@ -60,6 +62,15 @@ void CPlayShell::Run(const PlayEvent& event)
     case PlayEventKind::Close:
         m_surface.Close();
         break;
+    case PlayEventKind::Reload:
+    {
+        // Taken before: a list that breaks off leaves for its sub-menu.
+        const std::vector<Text> files = dialog.ListFiles();
+        const ReloadOutcome outcome = dialog.ReloadList();
+        if (!files.empty())
+            ReportReload(outcome, files.front(), dialog.State().g_appFolder, m_decoder, m_errors);
+        break;
+    }
     }
 }
 
@@ -74,7 +85,7 @@ int CPlayShell::RunModal(CMainDialog& dialog)
             m_errors << where << "unknown event '" << text << "'\n";
             return false;
         }
-        Run(*event);
+        Run(*event, dialog);
         WriteScreen(text, dialog);
         return true;
     };

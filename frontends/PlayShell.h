@@ -26,10 +26,11 @@ public:
     int RunModal(CMainDialog& dialog) override;
 
 private:
-    void Run(const PlayEvent& event);
+    void Run(const PlayEvent& event, CMainDialog& dialog);
     void WriteScreen(std::string_view event, const CMainDialog& dialog);
 
     const CommandLine& m_commandLine;
+    IPictureDecoder* m_decoder;
     CHeadlessSurface m_surface;
     std::istream* m_events;
     Text m_eventsName;

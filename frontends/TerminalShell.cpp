@@ -1,6 +1,7 @@
 #include "frontends/TerminalShell.h"
 
 #include "app/MainDialog.h"
+#include "frontends/ReloadReport.h"
 #include "frontends/TerminalSequences.h"
 #include "platform/ControlId.h"
 
@@ -68,9 +69,34 @@ CTerminalShell::CTerminalShell(IPictureDecoder* decoder, int input, std::ostream
 CTerminalShell::CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output,
                                int outputDescriptor)
     : m_surface(decoder), m_input(input), m_inputEnded(IsInputClosed(input)), m_output(output),
-      m_session(input, outputDescriptor, output), m_size(m_session.Size())
+      m_session(input, outputDescriptor, output), m_size(m_session.Size()), m_decoder(decoder)
 {
     m_surface.SetMessageBoxHandler([this](const Text& text) { ShowBox(text); });
+}
+
+void CTerminalShell::WatchList(std::ostream& errors)
+{
+    m_watchErrors = &errors;
+}
+
+void CTerminalShell::LookAtList(Clock::time_point now)
+{
+    const std::vector<Text> files = m_dialog->ListFiles();
+    // Another list, or none: watched as it is now.
+    if (m_listMonitor.Watch(files) || files.empty() || !m_listMonitor.PollSettled(now))
+        return;
+    const ReloadOutcome outcome = m_dialog->ReloadList();
+    // A message box is waiting for Enter: looked at again after it.
+    if (outcome == ReloadOutcome::Busy)
+        return;
+    m_listMonitor.TakeAsSeen();
+    ReportReload(outcome, files.front(), m_dialog->State().g_appFolder, m_decoder, *m_watchErrors);
+    if (outcome == ReloadOutcome::Reloaded)
+        m_reloadNoteEnd = now + ReloadNoteTime;
+    m_firstBodyLine = 0;
+    // Whole: what went to standard error may have been written over the screen.
+    m_shownLines.reset();
+    Draw(Redraw::Whole);
 }
 
 Text CTerminalShell::RenderScreen(const CHeadlessSurface& surface, TerminalSize size)
@@ -141,9 +167,16 @@ CTerminalShell::Wait CTerminalShell::WaitForKey(KeyPress& key)
             m_nextTick = Clock::now() + std::chrono::seconds(1);
         m_seenTimerStarts = m_surface.TimerStarts();
 
+        const bool watching = m_watchErrors != nullptr && m_dialog != nullptr;
+        if (watching && !m_nextListLook)
+            m_nextListLook = Clock::now();
         auto deadline = m_nextTick;
-        if (m_escapeDeadline && (!deadline || *m_escapeDeadline < *deadline))
-            deadline = m_escapeDeadline;
+        for (const auto& other :
+             {m_escapeDeadline, watching ? m_nextListLook : std::nullopt, m_reloadNoteEnd})
+        {
+            if (other && (!deadline || *other < *deadline))
+                deadline = other;
+        }
         int timeout = -1;
         if (deadline)
         {
@@ -179,6 +212,18 @@ CTerminalShell::Wait CTerminalShell::WaitForKey(KeyPress& key)
             m_seenTimerStarts = m_surface.TimerStarts();
             m_surface.Tick();
             Draw(Redraw::ChangedLines);
+        }
+        if (m_reloadNoteEnd && now >= *m_reloadNoteEnd)
+        {
+            m_reloadNoteEnd.reset();
+            m_dialog->EndReloadNote();
+            Draw(Redraw::ChangedLines);
+        }
+        if (watching && now >= *m_nextListLook)
+        {
+            // Often enough that a change is read soon after it has settled.
+            m_nextListLook = now + CFileChangeMonitor::SettleTime / 4;
+            LookAtList(now);
         }
     }
 }
@@ -235,8 +280,9 @@ void CTerminalShell::PressButton(char key)
         m_surface.Close();
 }
 
-int CTerminalShell::RunModal(CMainDialog&)
+int CTerminalShell::RunModal(CMainDialog& dialog)
 {
+    m_dialog = &dialog;
     while (!m_surface.HasEnded())
     {
         m_surface.TakeMessages();
@@ -258,5 +304,6 @@ int CTerminalShell::RunModal(CMainDialog&)
     if (!screen)
         m_output << "\n";
     m_output.flush();
+    m_dialog = nullptr;
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "frontends/KeyParser.h"
 #include "frontends/TerminalLayout.h"
 #include "frontends/TerminalSession.h"
+#include "platform/FileChangeMonitor.h"
 #include "platform/headless/HeadlessSurface.h"
 
 #include <chrono>
@@ -17,12 +18,18 @@
 
 class CTerminalShell final : public IApplicationShell
 {
+    using Clock = std::chrono::steady_clock;
+
 public:
     // Keys are read from the file descriptor `input`; screens go to `output`, which writes to
     // standard output when it is std::cout. Nothing is owned. `decoder` may be null.
     CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output);
     // `outputDescriptor` is where `output` writes, or CTerminalSession::NoDescriptor.
     CTerminalShell(IPictureDecoder* decoder, int input, std::ostream& output, int outputDescriptor);
+
+    // From now on the list on the screen is read again when its files change, and the
+    // findings are written to `errors`, which must outlive the shell.
+    void WatchList(std::ostream& errors);
 
     void SetSettingsKey(const Text&) override {}
     IDialogSurface& Surface() override { return m_surface; }
@@ -51,8 +58,8 @@ private:
     // True when the key pages the body.
     bool Scroll(const KeyPress& key);
     void PressButton(char key);
-
-    using Clock = std::chrono::steady_clock;
+    // Reads the list again once its files have changed and settled.
+    void LookAtList(Clock::time_point now);
 
     CHeadlessSurface m_surface;
     int m_input;
@@ -70,4 +77,10 @@ private:
     std::size_t m_bodyWindow = 0;
     std::uint64_t m_seenTimerStarts = 0;
     std::optional<Clock::time_point> m_nextTick;
+    IPictureDecoder* m_decoder;
+    CMainDialog* m_dialog = nullptr;       // while RunModal runs
+    std::ostream* m_watchErrors = nullptr; // null: the list is not watched
+    CFileChangeMonitor m_listMonitor;
+    std::optional<Clock::time_point> m_nextListLook;
+    std::optional<Clock::time_point> m_reloadNoteEnd;
 };

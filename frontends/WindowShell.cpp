@@ -5,6 +5,7 @@
 #include "app/RunnerApp.h"
 #include "frontends/DisplayCheck.h"
 #include "frontends/SpokenScreens.h"
+#include "frontends/WindowListWatch.h"
 #include "platform/qt/AnnouncingSurface.h"
 #include "platform/qt/QtDialogSurface.h"
 #include "platform/qt/QtPictureDecoder.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,7 +37,8 @@ public:
                         commandLine.tapGuardMilliseconds.value_or(DefaultTapGuardMilliseconds)))),
           m_speaker(commandLine.speech == Speech::ReadAloud ? std::make_unique<CQtSpeaker>()
                                                             : nullptr),
-          m_announcing(m_surface, m_speaker.get(), DialogText::StopwatchRanOut)
+          m_announcing(m_surface, m_speaker.get(), DialogText::StopwatchRanOut),
+          m_watch(commandLine.watch), m_decoder(decoder)
     {
         m_surface.SetTheme(commandLine.theme.value_or(ColourTheme::Day));
     }
@@ -48,6 +51,9 @@ public:
     int RunModal(CMainDialog& dialog) override
     {
         m_announcing.SetScreenKindSource([&dialog] { return SpokenScreenOf(dialog.State()); });
+        std::unique_ptr<CWindowListWatch> watch;
+        if (m_watch == ListWatch::On)
+            watch = std::make_unique<CWindowListWatch>(dialog, &m_decoder, std::cerr);
         m_surface.RunModal();
         return 0;
     }
@@ -56,6 +62,8 @@ private:
     CQtDialogSurface m_surface;
     std::unique_ptr<CQtSpeaker> m_speaker; // null without --speak
     CAnnouncingSurface m_announcing;
+    ListWatch m_watch;
+    IPictureDecoder& m_decoder;
 };
 
 constexpr const char* NoDisplayLine =

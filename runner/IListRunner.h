@@ -5,6 +5,9 @@
 
 #include "platform/Picture.h"
 #include "platform/Text.h"
+#include "runner/ListJourney.h"
+
+#include <vector>
 
 class IListRunner
 {
@@ -17,4 +20,12 @@ public:
     // The picture named in a list, at the size a picture step shows it; null when it cannot
     // be loaded or is not inside the program folder.
     virtual PictureHandle LoadStepPicture(const Text& name) = 0;
+    // The presses since the list was loaded; the navigation buttons record them.
+    virtual CListJourney& Journey() = 0;
+    // Loads the list that was loaded last again, from the screen it started on: the headings
+    // that the menu left and no step counted. Nothing happens when no list was loaded.
+    virtual void RestartList() = 0;
+    // The files the list on the screen was read from: the list file first, then each text
+    // file that a pass loaded since, each once. Empty before the first list.
+    virtual const std::vector<Text>& ListFiles() const = 0;
 };

@@ -5,12 +5,17 @@
 
 #include "platform/Text.h"
 
+#include <cstdint>
 #include <optional>
 
 class IPassSink
 {
 public:
     virtual ~IPassSink() = default;
+
+    // The pass is about to carry out the line at `index` of the store as it stands now (after
+    // a text file, the file's): what follows until the next call comes from that line.
+    virtual void EnterLine(std::int32_t index) = 0;
 
     // A heading or sub-heading line: the rest of the line, as it stands.
     virtual void SetHeading(const Text& heading) = 0;

@@ -1,6 +1,7 @@
 #include "runner/LineFiller.h"
 
 #include "platform/CodePage.h"
+#include "platform/PlainRuns.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -114,7 +115,7 @@ void CLineFiller::Finish()
     CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
     const std::size_t lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
     if (m_store.m_text.Size() > lineStart && !m_full &&
-        m_store.m_text.Size() <= LineStore::MaximumTextBytes && HasRoomForEntry())
+        m_store.m_text.Size() <= LineStore::MaximumTextBytes && HasRoomForEntries(1))
         ends.PushBack(static_cast<std::uint32_t>(m_store.m_text.Size()));
     m_store.m_text.ShrinkToFit();
     ends.ShrinkToFit();
@@ -136,17 +137,18 @@ bool CLineFiller::EnsureRoom(char*& out, std::size_t count)
     return true;
 }
 
-bool CLineFiller::HasRoomForEntry()
+bool CLineFiller::HasRoomForEntries(std::size_t count)
 {
     CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
     constexpr auto maximumCount =
         static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-    if (ends.Size() < ends.Capacity())
+    if (ends.Capacity() - ends.Size() >= count)
         return true;
-    if (ends.Size() >= maximumCount)
-        return false;
-    ends.Reserve(std::min(ends.Size() + ends.Size() / 2 + 1, maximumCount));
-    return true;
+    const bool allFit = count <= maximumCount - std::min(ends.Size(), maximumCount);
+    const std::size_t wanted = allFit ? ends.Size() + count : maximumCount;
+    if (wanted > ends.Capacity())
+        ends.Reserve(std::min(std::max(wanted, ends.Size() + ends.Size() / 2 + 1), maximumCount));
+    return allFit;
 }
 
 void CLineFiller::Process(Bytes bytes)
@@ -199,7 +201,7 @@ void CLineFiller::Process(Bytes bytes)
     {
         const auto entryEnd = static_cast<std::size_t>(out - text.Data());
         if (entryEnd > LineStore::MaximumTextBytes ||
-            (ends.Size() == ends.Capacity() && !HasRoomForEntry()))
+            (ends.Size() == ends.Capacity() && !HasRoomForEntries(1)))
             return false;
         ends.PushBack(static_cast<std::uint32_t>(entryEnd));
         return true;
@@ -222,6 +224,33 @@ void CLineFiller::Process(Bytes bytes)
             std::uint64_t carried = 0; // the last word ended with the lead of a sequence
             while (end - in >= 8)
             {
+                // Sixteen bytes at a time where the processor can, up to what only the words
+                // and bytes below can read.
+                // Decoded Windows-1252 may take twice the room of its bytes.
+                const std::size_t growth =
+                    coding == Coding::Windows1252 ? static_cast<std::size_t>(end - in) : 0;
+                if (end - in >= 16 && carried == 0 && makeRoom(growth))
+                {
+                    // Its line ends are offsets of 32 bits, and it needs room for sixteen.
+                    const auto reach = static_cast<std::size_t>(out - text.Data()) +
+                                       static_cast<std::size_t>(end - in) + growth + Slack;
+                    if (reach <= LineStore::MaximumTextBytes &&
+                        (ends.Capacity() - ends.Size() >= 16 || HasRoomForEntries(16)))
+                    {
+                        const PlainLines run =
+                            SplitPlainLines(in, end, out, text.Data(), ends.Data() + ends.Size(),
+                                            ends.Data() + ends.Capacity(),
+                                            coding == Coding::Windows1252 ? PlainCoding::Windows1252
+                                                                          : PlainCoding::Utf8);
+                        in += run.in - in;
+                        out = run.out;
+                        ends.Resize(static_cast<std::size_t>(run.ends - ends.Data()));
+                        if (end - in < 8)
+                            continue;
+                    }
+                }
+                if (m_full)
+                    break;
                 std::uint64_t word;
                 std::memcpy(&word, in, 8);
                 // Exact for the lowest control byte, since no borrow runs into it.

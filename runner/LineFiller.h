@@ -52,8 +52,9 @@ private:
     // Makes sure the text has room for `count` more bytes after `out`, which it may move.
     // False when the text would grow past LineStore::MaximumTextBytes.
     bool EnsureRoom(char*& out, std::size_t count);
-    // False when the store holds as many entries as it can count.
-    bool HasRoomForEntry();
+    // Makes room for `count` more entries; false when the store cannot count that many,
+    // after making room for as many as it can.
+    bool HasRoomForEntries(std::size_t count);
     // The text of this file stored so far, read as Windows-1252 instead of UTF-8, with room
     // for `bytesToCome` more bytes after it. False when the store has no room for it.
     bool ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome);

@@ -59,21 +59,6 @@ void LineStore::AddSorted(std::string_view entry)
     m_hasPendingSorted = true;
 }
 
-std::int32_t LineStore::Count() const
-{
-    return static_cast<std::int32_t>(m_ends.Size());
-}
-
-std::string_view LineStore::GetText(std::int32_t index) const
-{
-    if (index < 0 || index >= Count())
-        return {};
-    SortPending();
-    const auto at = static_cast<std::size_t>(index);
-    const std::uint32_t start = at == 0 ? 0 : m_ends[at - 1];
-    return {m_text.Data() + start, m_ends[at] - start};
-}
-
 void LineStore::AppendLines(std::string_view text)
 {
     // The next CR and the next LF are each searched for again only once passed, so that
@@ -118,10 +103,8 @@ std::vector<Text> LineStore::Entries() const
 // entries and one merge give the order that adding them one by one would give, even
 // when appended entries left the earlier ones unsorted. Menus are short: the entries are
 // taken out as texts and written back in their new order.
-void LineStore::SortPending() const
+void LineStore::SortPendingEntries() const
 {
-    if (!m_hasPendingSorted)
-        return;
     m_hasPendingSorted = false;
     const std::size_t earlierCount = m_sortedCount;
     const std::size_t count = m_ends.Size();

@@ -31,10 +31,19 @@ public:
     // the entries are next read, so that filling a menu of n entries costs one sort, O(n log n).
     void AddSorted(std::string_view entry);
     // Number of entries.
-    std::int32_t Count() const;
+    std::int32_t Count() const { return static_cast<std::int32_t>(m_ends.Size()); }
     // The entry at `index`; an empty text for an index outside 0 .. Count() - 1, so that
     // no caller can read outside the store. The view holds until the store next changes.
-    std::string_view GetText(std::int32_t index) const;
+    // Here, for the passes that read millions of lines.
+    std::string_view GetText(std::int32_t index) const
+    {
+        if (index < 0 || index >= Count())
+            return {};
+        SortPending();
+        const auto at = static_cast<std::size_t>(index);
+        const std::uint32_t start = at == 0 ? 0 : m_ends[at - 1];
+        return {m_text.Data() + start, m_ends[at] - start};
+    }
     // Cuts `text` into lines and appends each. CR LF, a lone LF and a lone CR each end a
     // line; a last line without a line end is kept whole; a line end at the very end of
     // the text adds no empty entry.
@@ -49,7 +58,12 @@ private:
     // Fills the store from a file's bytes, writing its text straight into the block.
     friend class CLineFiller;
 
-    void SortPending() const;
+    void SortPending() const
+    {
+        if (m_hasPendingSorted)
+            SortPendingEntries();
+    }
+    void SortPendingEntries() const;
 
     mutable CGrowableArray<char> m_text;
     // Where each entry's text ends in m_text; it starts where the one before ends.

@@ -29,13 +29,16 @@ void CNavigationButtons::OnCentreButton()
         m_menu.NextMenuPage(MenuLevel::Sub);
         break;
     case ViewMode::ListStep:
+        m_runner.Journey().Record(ListMove::Back);
         StepBack();
         break;
     case ViewMode::ListPicture:
+        m_runner.Journey().Record(ListMove::Back);
         LeavePictureScreen();
         StepBack();
         break;
     case ViewMode::ListQuestion:
+        m_runner.Journey().Record(ListMove::No);
         Answer(m_state.g_noTarget);
         break;
     default:
@@ -63,6 +66,7 @@ void CNavigationButtons::OnLeftButton()
         // The counter decides, not the caption: a redraw labels the button "Abbruch".
         if (m_state.g_stepCounter > 1)
         {
+            m_runner.Journey().Record(ListMove::ToStart);
             m_state.g_stepCounter = 0;
             m_state.g_currentLine = 0;
             m_runner.RunSteps();
@@ -85,6 +89,7 @@ void CNavigationButtons::OnRightButton()
     case ScreenState::Step:
         if (m_state.g_currentLine < m_store.Count())
         {
+            m_runner.Journey().Record(ListMove::Next);
             ++m_state.g_currentLine;
             ++m_state.g_stepCounter;
             m_runner.RunSteps();
@@ -94,11 +99,13 @@ void CNavigationButtons::OnRightButton()
         LeaveList();
         break;
     case ScreenState::Picture:
+        m_runner.Journey().Record(ListMove::Next);
         ++m_state.g_currentLine;
         LeavePictureScreen();
         m_runner.RunSteps();
         break;
     case ScreenState::Question:
+        m_runner.Journey().Record(ListMove::Yes);
         Answer(m_state.g_yesTarget);
         break;
     case ScreenState::Start:

@@ -118,6 +118,7 @@ PassResult RunPass(const LineStore& store, std::int32_t start, CLabelIndex& labe
     Text line(store.GetText(current));
     for (;;)
     {
+        sink.EnterLine(current);
         const LineStep step =
             CarryOut(ClassifyLine(line), current, store, labels, sink, result.text);
         switch (step.flow)
@@ -158,13 +159,17 @@ PassResult RunPass(const LineStore& store, std::int32_t start, CLabelIndex& labe
             return fault(step.fault);
         }
         // The count is asked afresh: a text file may have replaced the store.
-        if (current < store.Count())
+        const std::int32_t count = store.Count();
+        if (current < count)
         {
-            ++current;
-            if (current < store.Count())
+            // Lines of nothing but spaces do nothing, and a file may hold millions of them.
+            do
+                ++current;
+            while (current < count && TrimCharacters(store.GetText(current), " ").empty());
+            if (current < count)
                 line = TrimSpaces(store.GetText(current));
         }
-        if (current >= store.Count())
+        if (current >= count)
             break;
     }
     result.end = PassEnd::ListEnd;

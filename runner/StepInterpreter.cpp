@@ -8,6 +8,8 @@
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
 
+#include <algorithm>
+
 namespace
 {
 constexpr int PictureWidth = 200;
@@ -23,6 +25,11 @@ CStepInterpreter::CStepInterpreter(const DialogParts& parts, IStopwatch& stopwat
 
 void CStepInterpreter::LoadList(const Text& path)
 {
+    m_listStart = {m_surface.GetControlText(ControlId::Heading),
+                   m_surface.GetControlText(ControlId::SubHeading), m_state.g_headingText,
+                   m_state.g_subHeadingText};
+    m_listFiles = {path};
+    m_journey.Restart();
     for (const int id : ControlId::MenuButtons)
         m_surface.ShowControl(id, Visibility::Hidden);
     EnterScreen(m_state, Screen::Step);
@@ -44,6 +51,22 @@ void CStepInterpreter::LoadList(const Text& path)
         file.Close();
     }
     RunSteps();
+}
+
+void CStepInterpreter::RestartList()
+{
+    if (m_listFiles.empty())
+        return;
+    m_state.g_headingText = m_listStart.headingText;
+    m_state.g_subHeadingText = m_listStart.subHeadingText;
+    m_surface.SetControlText(ControlId::Heading, m_listStart.heading);
+    m_surface.SetControlText(ControlId::SubHeading, m_listStart.subHeading);
+    m_state.g_backBlocked = false;
+    m_state.g_currentLine = 0;
+    m_state.g_stepCounter = 0;
+    // Copied: loading puts the list's name in its place again.
+    const Text path = m_listFiles.front();
+    LoadList(path);
 }
 
 void CStepInterpreter::RunSteps()
@@ -123,6 +146,8 @@ std::optional<FileIdentity> CStepInterpreter::OpenTextFile(const Text& name)
         m_surface.ShowMessageBox(DialogText::TextFileMissing);
         return std::nullopt;
     }
+    if (std::find(m_listFiles.begin(), m_listFiles.end(), *named.foundPath) == m_listFiles.end())
+        m_listFiles.push_back(*named.foundPath);
     return m_textFile->Identity();
 }
 

@@ -33,9 +33,13 @@ public:
     // The picture named in a list, at the size a picture step shows it; null when it
     // cannot be loaded or is not inside the program folder.
     PictureHandle LoadStepPicture(const Text& name) override;
+    CListJourney& Journey() override { return m_journey; }
+    void RestartList() override;
+    const std::vector<Text>& ListFiles() const override { return m_listFiles; }
 
 private:
     // The effects of a pass, as RunPass (runner/PassEngine.h) reaches them.
+    void EnterLine(std::int32_t) override {}
     void SetHeading(const Text& heading) override;
     void SetSubHeading(const Text& subHeading) override;
     void StartStopwatch(const Text& start) override;
@@ -62,4 +66,15 @@ private:
     CLabelIndex m_labels;
     PictureHandle m_picture;                 // made ready by the pass, shown at its stop
     std::optional<CReadOnlyFile> m_textFile; // opened by the pass, loaded unless it repeats
+    CListJourney m_journey;
+    std::vector<Text> m_listFiles;
+    // What the screen showed when the list was loaded, for a start from there again.
+    struct ListStart
+    {
+        Text heading;
+        Text subHeading;
+        Text headingText;
+        Text subHeadingText;
+    };
+    ListStart m_listStart;
 };

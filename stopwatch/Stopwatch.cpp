@@ -22,6 +22,7 @@ void CStopwatch::StartStopwatch(std::string_view rest)
         return;
     }
     m_surface.StartTimer(StopwatchTimerId, StopwatchPeriodMilliseconds);
+    m_timerRuns = true;
     m_state.g_stopwatchName = std::move(start.name);
 }
 
@@ -29,10 +30,7 @@ bool CStopwatch::CheckStopwatch(Text& warning) const
 {
     if (m_state.g_stopwatchRunning == 0)
         return false;
-    warning = DialogText::StopwatchWarningStart;
-    if (!m_state.g_stopwatchName.empty())
-        warning += DialogText::StopwatchWarningFor + m_state.g_stopwatchName + " ";
-    warning += DialogText::StopwatchWarningEnd;
+    warning = StopwatchWarning(m_state.g_stopwatchName);
     return true;
 }
 
@@ -44,20 +42,38 @@ void CStopwatch::OnStopwatchTick()
     if (m_state.g_stopwatchSeconds <= 0)
     {
         m_surface.StopTimer(StopwatchTimerId);
+        m_timerRuns = false;
         m_state.g_stopwatchRunning = 0;
         m_state.g_stopwatchName.clear();
         m_surface.SetControlText(ControlId::Heading, m_state.g_headingText);
         return;
     }
     m_state.g_stopwatchRunning = 1;
+    m_surface.SetControlText(ControlId::Heading, CountdownHeading());
+}
+
+Text CStopwatch::CountdownHeading() const
+{
     Text heading = DialogText::Stopwatch;
     heading += m_state.g_stopwatchName.empty() ? Text(": ") : " für " + m_state.g_stopwatchName;
-    m_surface.SetControlText(ControlId::Heading, heading + DecimalText(m_state.g_stopwatchSeconds));
+    return heading + DecimalText(m_state.g_stopwatchSeconds);
+}
+
+void CStopwatch::ResumeStopwatch(std::int32_t seconds, const Text& name, std::int32_t running)
+{
+    m_state.g_stopwatchSeconds = seconds;
+    m_state.g_stopwatchName = name;
+    m_state.g_stopwatchRunning = running;
+    m_surface.StartTimer(StopwatchTimerId, StopwatchPeriodMilliseconds);
+    m_timerRuns = true;
+    if (running != 0)
+        m_surface.SetControlText(ControlId::Heading, CountdownHeading());
 }
 
 void CStopwatch::CancelStopwatch()
 {
     m_surface.StopTimer(StopwatchTimerId);
+    m_timerRuns = false;
     m_state.g_stopwatchRunning = 0;
     m_state.g_stopwatchName.clear();
 }

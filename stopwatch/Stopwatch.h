@@ -20,8 +20,16 @@ public:
     bool CheckStopwatch(Text& warning) const override;
     void OnStopwatchTick();
     void CancelStopwatch() override;
+    // Whether its timer runs: from a start until it runs out or is cancelled.
+    bool IsRunning() const { return m_timerRuns; }
+    // Runs on as it ran before the list was read again: `seconds` left under `name`, and
+    // `running` as g_stopwatchRunning was (0 until the first tick after a start).
+    void ResumeStopwatch(std::int32_t seconds, const Text& name, std::int32_t running);
 
 private:
+    Text CountdownHeading() const;
+
     IDialogSurface& m_surface;
     SharedState& m_state;
+    bool m_timerRuns = false;
 };

@@ -16,3 +16,6 @@ struct StopwatchStart
 // first space, read as far as it holds digits ("90s" is 90, "1:30" is 1); the name is
 // everything after that space, as it stands.
 StopwatchStart ReadStopwatchStart(std::string_view start);
+
+// The warning of a check line while the stopwatch named `name` (maybe empty) runs.
+Text StopwatchWarning(std::string_view name);

@@ -638,6 +638,10 @@ TEST(CheckHelp, ExplainsEveryFindingCode)
         ASSERT_NE(at, std::string::npos);
         EXPECT_NE(run.output.find(std::string(FindingAdvice(entry.code)), at), std::string::npos);
     }
+    // Where a finding names a label or a file, the help shows a mark, not a gap.
+    EXPECT_EQ(run.output.find("  nicht gefunden"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\"Sprungmarke … für NEIN nicht gefunden\""), std::string::npos)
+        << run.output;
     EXPECT_EQ(RunProgram({"check", "--help"}).output, run.output);
 }
 
@@ -786,10 +790,19 @@ TEST(CheckJsonForm, ReaderRejectsWhatIsNotAnObject)
 
 // ---- The sample program folder ---------------------------------------------------------
 
-TEST(CheckExamples, OnlyTheFaultTopicHasFindings)
+TEST(CheckExamples, DriversSamplesHaveNoFindings)
 {
     const std::string program = TAVRINO_PROGRAM;
-    const std::string folder = program.substr(0, program.rfind('/'));
+    auto run = CheckJson({program.substr(0, program.rfind('/'))});
+    EXPECT_EQ(Brief(run.findings, ""), std::vector<std::string>{});
+    EXPECT_EQ(run.summary["errors"], "#0");
+    EXPECT_EQ(run.summary["warnings"], "#0");
+    EXPECT_EQ(run.exitStatus, 0);
+}
+
+TEST(CheckExamples, OnlyTheFaultTopicOfTheAuthoringSamplesHasFindings)
+{
+    const std::string folder = fs::path(TAVRINO_AUTHORING).lexically_normal().string();
     auto run = CheckJson({folder});
     const std::string topic = "Übung Fehlermeldungen/";
     EXPECT_EQ(Brief(run.findings, folder + "/"),
@@ -814,8 +827,7 @@ TEST(CheckExamples, OnlyTheFaultTopicHasFindings)
 // Each sample fault list gives exactly what its recording in golden/check/ says.
 TEST(CheckExamples, FaultListsMatchTheirRecordings)
 {
-    const std::string program = TAVRINO_PROGRAM;
-    const fs::path topic = fs::path(program).parent_path() / "Übung Fehlermeldungen";
+    const fs::path topic = fs::path(TAVRINO_AUTHORING) / "Übung Fehlermeldungen";
     const fs::path recordings = fs::path(TAVRINO_GOLDEN) / "check";
     CWorkingFolder working(topic);
     std::vector<std::string> lists;

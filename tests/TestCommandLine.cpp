@@ -60,6 +60,19 @@ TEST(CommandLine, ReadsEveryForm)
     ASSERT_TRUE(text.commandLine);
     EXPECT_EQ(text.commandLine->mode, RunMode::Terminal);
     EXPECT_EQ(text.commandLine->root, "/y");
+    EXPECT_EQ(text.commandLine->watch, ListWatch::Off);
+    EXPECT_EQ(window.commandLine->watch, ListWatch::Off);
+    for (const auto& [arguments, mode] :
+         std::vector<std::pair<std::vector<std::string_view>, RunMode>>{
+             {{"--watch"}, RunMode::Window},
+             {{"--watch", "--text"}, RunMode::Terminal},
+             {{"--text", "--root", "/y", "--watch"}, RunMode::Terminal}})
+    {
+        const auto watched = ParseCommandLine(arguments);
+        ASSERT_TRUE(watched.commandLine) << arguments.back();
+        EXPECT_EQ(watched.commandLine->mode, mode);
+        EXPECT_EQ(watched.commandLine->watch, ListWatch::On);
+    }
 
     auto play = Parse({"play", "--screen", "320x240", "--events", "-", "right", "tick:3"});
     ASSERT_TRUE(play.commandLine);
@@ -130,9 +143,12 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow)
         {"--text", "--theme", "night"}, // the terminal keeps its own colours
         {"--theme", "day", "--text"},
         {"play", "--theme", "night"}, // play draws nothing
-        {"play", "--speak"}, // play never speaks
+        {"play", "--speak"},          // play never speaks
         {"--text", "--speak"},
         {"--speak=yes"},
+        {"play", "--watch"}, // play reads again by its event reload
+        {"--watch=yes"},
+        {"check", "--watch", "x.lst"},
         {"-platform"},
         {"-platform", ""},
         {"play", "-platform", "offscreen"},
@@ -172,6 +188,7 @@ TEST(PlayEvents, ParseEveryKindAndRefuseTheRest)
         {"tick:0", PlayEventKind::Tick, 0, 0, {}},
         {"size:320x240", PlayEventKind::Size, 0, 1, {320, 240}},
         {"close", PlayEventKind::Close, 0, 1, {}},
+        {"reload", PlayEventKind::Reload, 0, 1, {}},
     };
     for (const auto& c : good)
     {

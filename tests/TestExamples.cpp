@@ -1,7 +1,8 @@
-// `play` end to end on the sample program folder: a list walked from start to end, and every
-// list of the topic that shows the fault messages.
+// `play` end to end on the sample program folders: a drivers' list walked from start to end, and
+// every list of the authors' topic that shows the fault messages.
 #include "TestSupport.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace
@@ -13,9 +14,12 @@ std::string ProgramFolder()
     return program.substr(0, program.rfind('/'));
 }
 
-std::vector<std::string> Play(const std::vector<std::string>& events)
+// Without `root`, on the program folder beside the program.
+std::vector<std::string> Play(const std::vector<std::string>& events, const std::string& root = {})
 {
     std::vector<std::string> arguments{"play"};
+    if (!root.empty())
+        arguments.insert(arguments.end(), {"--root", root});
     arguments.insert(arguments.end(), events.begin(), events.end());
     const auto run = RunProgram(arguments);
     EXPECT_EQ(run.exitStatus, 0) << run.errors;
@@ -30,12 +34,13 @@ bool Has(const std::string& line, const std::string& part)
 // `events`, which end on a menu page, followed by the presses that reach the shown menu
 // button `caption`: "Mehr" until a page shows it, then the button. Samples are found by
 // name, so that a new sample topic or list moves no test.
-std::vector<std::string> Choose(std::vector<std::string> events, const std::string& caption)
+std::vector<std::string> Choose(std::vector<std::string> events, const std::string& caption,
+                                const std::string& root = {})
 {
     const char* const buttons[] = {"1000", "1001", "1005", "1006", "1007", "1008"};
     for (int page = 0; page < 20; ++page)
     {
-        const auto lines = Play(events);
+        const auto lines = Play(events, root);
         if (lines.empty())
             break;
         for (int i = 0; i < 6; ++i)
@@ -85,7 +90,8 @@ TEST(Examples, BrakeTestFromStartToEnd)
 
 TEST(Examples, EveryFaultMessageIsShownByItsList)
 {
-    const std::string folder = ProgramFolder() + "/Übung Fehlermeldungen/";
+    const std::string root = std::filesystem::path(TAVRINO_AUTHORING).lexically_normal();
+    const std::string folder = root + "/Übung Fehlermeldungen/";
     struct Case
     {
         std::string list;              // the button of the list
@@ -118,19 +124,19 @@ TEST(Examples, EveryFaultMessageIsShownByItsList)
          R"(Die Sprungmarke für JA konnte nicht gefunden werden!\n Liste abgebrochen!)"},
         {"10 Endlosschleife", {}, R"(Die Liste enthält eine Endlosschleife!\n Liste abgebrochen!)"},
     };
-    const auto topic = Choose({"centre"}, "Übung Fehlermeldungen");
+    const auto topic = Choose({"centre"}, "Übung Fehlermeldungen", root);
     for (const auto& c : cases)
     {
-        auto events = Choose(topic, c.list);
+        auto events = Choose(topic, c.list, root);
         events.insert(events.end(), c.then.begin(), c.then.end());
-        const auto lines = Play(events);
+        const auto lines = Play(events, root);
         ASSERT_EQ(lines.size(), events.size() + 1) << c.list;
         EXPECT_TRUE(Has(lines.back(), R"("messages": [")" + c.message + R"("])"))
             << c.message << "\n"
             << lines.back();
     }
     // The list that cannot be opened names itself in the headings instead.
-    const auto lines = Play(Choose(topic, "11 Liste nicht lesbar"));
+    const auto lines = Play(Choose(topic, "11 Liste nicht lesbar", root), root);
     EXPECT_TRUE(
         Has(lines.back(), R"("1002": {"text": ")" + folder + R"(11 Liste nicht lesbar.lst")"));
     EXPECT_TRUE(Has(lines.back(), R"("1003": {"text": "konnte nicht geöffnet werden!")"));

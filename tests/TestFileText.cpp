@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <utility>
@@ -167,6 +168,49 @@ TEST(LineFillerTest, PiecesGiveTheLinesOfTheWholeText)
                 everyByte.push_back(cut);
             EXPECT_EQ(LinesOfPieces(bytes, everyByte), whole) << test.name << " byte by byte";
         }
+    }
+}
+
+// Texts made at random from the bytes that the ways of reading must tell apart, long enough
+// for reads of sixteen bytes at a time to meet each of them at every place.
+TEST(LineFillerTest, RandomTextsGiveTheLinesOfTheWholeText)
+{
+    const std::vector<std::string> utf8Pieces = {"a",
+                                                 "Zug ",
+                                                 "Bremse pr\xC3\xBC"
+                                                 "fen",
+                                                 "\xC3\xBC",
+                                                 "\xC3\x9F",
+                                                 "\xC2\xA0",
+                                                 "\xE2\x82\xAC",
+                                                 "\xF0\x9F\x98\x80",
+                                                 "\r\n",
+                                                 "\n",
+                                                 "\n\n\n\n\n",
+                                                 "\r",
+                                                 "\t",
+                                                 "\0"s,
+                                                 "abcdefghijklmnopq"};
+    const std::vector<std::string> otherPieces = {"\xFC", "\xDF", "\xA0", "\xFF",        "\x80",
+                                                  "\x9F", "\xC3", "\xBC", "\xEF\xBB\xBF"};
+    std::minstd_rand random(7);
+    for (int round = 0; round < 3000; ++round)
+    {
+        // Every other text stays UTF-8; in the others one byte may come late that is not.
+        std::string bytes = round % 5 == 0 ? "\xEF\xBB\xBF" : "";
+        const std::size_t count = random() % 80;
+        for (std::size_t piece = 0; piece < count; ++piece)
+        {
+            if (round % 2 == 1 && random() % 8 == 0)
+                bytes += otherPieces[random() % otherPieces.size()];
+            else
+                bytes += utf8Pieces[random() % utf8Pieces.size()];
+        }
+        const std::vector<Text> whole = LinesOfWholeText(bytes);
+        ASSERT_EQ(LinesOfPieces(bytes, {}), whole) << testing::PrintToString(bytes);
+        const std::size_t cut = bytes.empty() ? 0 : random() % bytes.size();
+        ASSERT_EQ(LinesOfPieces(bytes, {cut}), whole)
+            << testing::PrintToString(bytes) << " cut at " << cut;
     }
 }
 

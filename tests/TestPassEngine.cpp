@@ -20,6 +20,7 @@ public:
         : m_store(store), m_files(std::move(files))
     {
     }
+    void EnterLine(std::int32_t index) override { entered.push_back(index); }
     void SetHeading(const Text& heading) override { effects.push_back("heading " + heading); }
     void SetSubHeading(const Text& subHeading) override
     {
@@ -58,6 +59,7 @@ public:
     }
 
     std::vector<std::string> effects;
+    std::vector<std::int32_t> entered; // the lines the pass carried out, in order
 
 private:
     LineStore& m_store;
@@ -143,6 +145,38 @@ TEST_P(PassEngine, EndsWhereTheListSays)
 
 INSTANTIATE_TEST_SUITE_P(Passes, PassEngine, testing::ValuesIn(PassCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The lines a pass carries out, as the sink hears of them: a jump goes on after its label, and
+// after a text file the lines are the file's, from its first.
+TEST(PassEngine, SinkHearsEachLineBeforeItsEffects)
+{
+    struct Case
+    {
+        const char* name;
+        Lines lines;
+        std::vector<std::int32_t> entered;
+        std::map<std::string, Lines> files;
+    };
+    const Case cases[] = {
+        {"Jump", {"@x", "Nie;", "%x", "*kaputt", "Schritt;"}, {0, 3, 4}, {}},
+        {"TextFile",
+         {"Text", "\u00A7teil.txt", "Nie;"},
+         {0, 1, 0, 1},
+         {{"teil.txt", {"$T", "A;"}}}},
+        {"ListEnd", {"Text", "@", "Nie;"}, {0, 1}, {}},
+    };
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        LineStore store;
+        for (const auto& line : test.lines)
+            store.Append(line);
+        CLabelIndex labels;
+        CRecordingSink sink(store, test.files);
+        RunPass(store, 0, labels, sink, sink);
+        EXPECT_EQ(sink.entered, test.entered);
+    }
+}
 
 TEST(PassEngine, AnswerTargets)
 {

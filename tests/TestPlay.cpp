@@ -255,4 +255,128 @@ TEST(Play, RelativeRootBecomesAbsolute)
     EXPECT_NE(run.output.find("\"g_appFolder\": \"" + root.Folder() + "Themen/\""),
               std::string::npos);
 }
+
+// `play --events -` as a process that the test talks to, one event at a time, so that files
+// can change between two events.
+class CPlayProcess
+{
+public:
+    explicit CPlayProcess(const std::string& root)
+    {
+        int toChild[2];
+        int fromChild[2];
+        int errorsFromChild[2];
+        if (pipe(toChild) != 0 || pipe(fromChild) != 0 || pipe(errorsFromChild) != 0)
+            return;
+        m_child = fork();
+        if (m_child == 0)
+        {
+            dup2(toChild[0], 0);
+            dup2(fromChild[1], 1);
+            dup2(errorsFromChild[1], 2);
+            close(toChild[1]);
+            close(fromChild[0]);
+            close(errorsFromChild[0]);
+            execl(TAVRINO_PROGRAM, TAVRINO_PROGRAM, "play", "--root", root.c_str(), "--events", "-",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(toChild[0]);
+        close(fromChild[1]);
+        close(errorsFromChild[1]);
+        m_input = toChild[1];
+        m_output = fromChild[0];
+        m_errors = errorsFromChild[0];
+    }
+
+    // The line that answers `event`; "<timeout>" or "<end>" when none comes.
+    std::string Send(const std::string& event)
+    {
+        const std::string line = event + "\n";
+        if (write(m_input, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+            return "<end>";
+        return ReadLine();
+    }
+
+    std::string ReadLine()
+    {
+        for (;;)
+        {
+            const auto end = m_pending.find('\n');
+            if (end != std::string::npos)
+            {
+                std::string line = m_pending.substr(0, end);
+                m_pending.erase(0, end + 1);
+                return line;
+            }
+            pollfd descriptor{m_output, POLLIN, 0};
+            if (poll(&descriptor, 1, 20000) <= 0)
+                return "<timeout>";
+            char buffer[65536];
+            const auto count = read(m_output, buffer, sizeof buffer);
+            if (count <= 0)
+                return "<end>";
+            m_pending.append(buffer, static_cast<std::size_t>(count));
+        }
+    }
+
+    // Ends the events and returns what went to standard error.
+    std::string Finish()
+    {
+        close(m_input);
+        std::string errors;
+        char buffer[4096];
+        for (;;)
+        {
+            const auto count = read(m_errors, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            errors.append(buffer, static_cast<std::size_t>(count));
+        }
+        close(m_output);
+        close(m_errors);
+        waitpid(m_child, &m_status, 0);
+        return errors;
+    }
+    int Status() const { return WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1; }
+
+private:
+    pid_t m_child = -1;
+    int m_input = -1;
+    int m_output = -1;
+    int m_errors = -1;
+    int m_status = 0;
+    std::string m_pending;
+};
+
+TEST(Play, ReloadReadsTheEditedListAndReportsItsFindings)
+{
+    CTemporaryFolder root;
+    const auto list = root.Write("Thema/Liste.lst", "$Kopf\r\nEins;\r\nZwei;\r\nDrei;\r\n");
+    CPlayProcess play(root.Path().string());
+    EXPECT_TRUE(play.ReadLine().starts_with("{\"event\": \"init\""));
+    // Before a list is open there is nothing to read again, and nothing is said.
+    EXPECT_TRUE(play.Send("reload").starts_with("{\"event\": \"reload\""));
+    for (const char* event : {"centre", "menu:0", "menu:0", "right"})
+        play.Send(event);
+    root.Write("Thema/Liste.lst", "$Kopf\r\nEins;\r\nZwei neu;\r\n@nirgends\r\nDrei;\r\n");
+    const std::string reloaded = play.Send("reload");
+    EXPECT_TRUE(reloaded.starts_with("{\"event\": \"reload\"")) << reloaded;
+    EXPECT_NE(reloaded.find("\"1002\": {\"text\": \"Liste neu geladen\""), std::string::npos);
+    EXPECT_NE(reloaded.find("\"1020\": {\"text\": \"Zwei neu\""), std::string::npos);
+    // The next event takes the note away.
+    EXPECT_NE(play.Send("size:240x320").find("\"1002\": {\"text\": \"Kopf\""), std::string::npos);
+    std::filesystem::remove(list);
+    EXPECT_NE(play.Send("reload").find("\"1020\": {\"text\": \"Zwei neu\""), std::string::npos);
+
+    const auto errors = SplitLines(play.Finish());
+    EXPECT_EQ(play.Status(), 0);
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(errors[0], "tavrino: '" + list.string() + "' read again: 1 error, 1 warning");
+    EXPECT_TRUE(errors[1].starts_with(list.string() + ":4: error: ")) << errors[1];
+    EXPECT_TRUE(errors[2].starts_with(list.string() + ":5: warning: ")) << errors[2];
+    EXPECT_EQ(errors[3],
+              "tavrino: '" + list.string() + "' cannot be read; the screen stays as it was");
+}
+
 } // namespace

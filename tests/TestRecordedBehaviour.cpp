@@ -1,6 +1,6 @@
-// What the program does, recorded: `play` over every sample list and over lists made at random,
-// and `check --json` over the samples, each compared byte for byte with its recording in
-// tests/golden. Any change of behaviour shows here first.
+// What the program does, recorded: `play` over every sample list, drivers' and authors', and over
+// lists made at random, and `check --json` over both sample folders, each compared byte for byte
+// with its recording in tests/golden. Any change of behaviour shows here first.
 //
 // After a change that is meant, record anew with TAVRINO_RECORD_GOLDEN=1 and read the diff.
 #include "TestSupport.h"
@@ -18,6 +18,7 @@ namespace
 {
 const fs::path Golden = TAVRINO_GOLDEN;
 const std::string Examples = fs::path(TAVRINO_EXAMPLES).lexically_normal().string() + "/";
+const std::string Authoring = fs::path(TAVRINO_AUTHORING).lexically_normal().string() + "/";
 
 // The same presses for every list: forward and back, both answers of a question, pictures,
 // ticks of a stopwatch and turns of the device.
@@ -116,50 +117,61 @@ std::string Play(const std::string& root, const std::vector<std::string>& events
     return run.output;
 }
 
-std::vector<fs::path> SampleLists()
+std::vector<fs::path> SampleLists(const std::string& root)
 {
     std::vector<fs::path> lists;
-    for (const auto& topic : fs::directory_iterator(Examples))
+    for (const auto& topic : fs::directory_iterator(root))
     {
         if (!topic.is_directory() || topic.path().filename().string().starts_with("."))
             continue;
         for (const auto& list : fs::directory_iterator(topic.path()))
         {
             if (list.path().extension() == ".lst")
-                lists.push_back(fs::relative(list.path(), Examples));
+                lists.push_back(fs::relative(list.path(), root));
         }
     }
     std::sort(lists.begin(), lists.end());
     return lists;
 }
 
-TEST(RecordedBehaviour, PlayOverEverySampleList)
+// Plays the walk over every list of the program folder `root`, written as `placeholder` in
+// the recordings. Both sample folders record into play/, by topic: their topics differ.
+void PlayOverEveryList(const std::string& root, const std::string& placeholder)
 {
-    const auto lists = SampleLists();
-    ASSERT_GE(lists.size(), 20u);
-    for (const fs::path& list : lists)
+    for (const fs::path& list : SampleLists(root))
     {
         // Found by name: the menus are walked by what their stores hold.
         std::vector<std::string> events = {"centre"};
-        const auto topic =
-            PressesTo(LastStore(Play(Examples, events)), list.parent_path().string());
+        const auto topic = PressesTo(LastStore(Play(root, events)), list.parent_path().string());
         ASSERT_FALSE(topic.empty()) << list;
         events.insert(events.end(), topic.begin(), topic.end());
-        const auto entry = PressesTo(LastStore(Play(Examples, events)), list.filename().string());
+        const auto entry = PressesTo(LastStore(Play(root, events)), list.filename().string());
         ASSERT_FALSE(entry.empty()) << list;
         events.insert(events.end(), entry.begin(), entry.end());
         const std::size_t opened = events.size();
         events.insert(events.end(), Walk.begin(), Walk.end());
 
         // From the line where the list opened: other topics do not change the recording.
-        const auto lines = SplitLines(Play(Examples, events));
+        const auto lines = SplitLines(Play(root, events));
         ASSERT_GT(lines.size(), opened) << list;
         std::string output;
         for (std::size_t i = opened; i < lines.size(); ++i)
-            output += Replace(lines[i], Examples, "<examples>/") + "\n";
+            output += Replace(lines[i], root, placeholder) + "\n";
         ExpectRecorded(fs::path("play") / list.parent_path() / (list.stem().string() + ".jsonl"),
                        output);
     }
+}
+
+TEST(RecordedBehaviour, PlayOverEverySampleList)
+{
+    ASSERT_GE(SampleLists(Examples).size(), 19u);
+    PlayOverEveryList(Examples, "<examples>/");
+}
+
+TEST(RecordedBehaviour, PlayOverEveryAuthoringList)
+{
+    ASSERT_GE(SampleLists(Authoring).size(), 11u);
+    PlayOverEveryList(Authoring, "<authoring>/");
 }
 
 TEST(RecordedBehaviour, PlayOverListsMadeAtRandom)
@@ -221,7 +233,14 @@ TEST(RecordedBehaviour, CheckOverLinksThatLeadOut)
 TEST(RecordedBehaviour, CheckOverTheSamples)
 {
     const auto run = RunProgram({"check", "--json", Examples});
-    EXPECT_EQ(run.exitStatus, 1) << run.errors; // the fault lists hold errors
+    EXPECT_EQ(run.exitStatus, 0) << run.errors; // the drivers' lists are all sound
     ExpectRecorded("check-examples.jsonl", Replace(run.output, Examples, "<examples>/"));
+}
+
+TEST(RecordedBehaviour, CheckOverTheAuthoringSamples)
+{
+    const auto run = RunProgram({"check", "--json", Authoring});
+    EXPECT_EQ(run.exitStatus, 1) << run.errors; // the fault lists hold errors
+    ExpectRecorded("check-authoring.jsonl", Replace(run.output, Authoring, "<authoring>/"));
 }
 } // namespace

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -388,5 +389,38 @@ TEST(Terminal, ClosedInputEndsTheDialogAtOnce)
     ASSERT_TRUE(dialog.Create());
     EXPECT_EQ(shell.RunModal(dialog), 0);
     EXPECT_EQ(surface.Result(), DialogResult::Ok);
+}
+TEST(Terminal, WatchedListIsReadAgainWhenItsFileChanges)
+{
+    CTemporaryFolder root;
+    const auto list = root.Write("Thema/Liste.lst", "$Kopf\r\nEins;\r\nZwei;\r\nDrei;\r\n");
+    int keys[2];
+    ASSERT_EQ(pipe(keys), 0);
+    std::ostringstream output;
+    std::ostringstream errors;
+    CTerminalShell shell(nullptr, keys[0], output);
+    shell.WatchList(errors);
+    auto& surface = static_cast<CHeadlessSurface&>(shell.Surface());
+    CMainDialog dialog(surface, root.Folder());
+    ASSERT_TRUE(dialog.Create());
+    // Start, the topic, the list, and on to the second step; the file changes while the shell
+    // waits for the next key.
+    ASSERT_EQ(write(keys[1], "s11d", 4), 4);
+    std::thread editor(
+        [&]
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            root.Write("Thema/Liste.lst", "$Kopf\r\nNull;\r\nEins;\r\nZwei;\r\n");
+            std::this_thread::sleep_for(std::chrono::milliseconds(700));
+            close(keys[1]);
+        });
+    EXPECT_EQ(shell.RunModal(dialog), 0);
+    editor.join();
+    close(keys[0]);
+    const std::string screens = output.str();
+    const auto note = screens.rfind("Liste neu geladen");
+    ASSERT_NE(note, std::string::npos) << screens;
+    EXPECT_NE(screens.find("Eins", note), std::string::npos);
+    EXPECT_EQ(errors.str(), "tavrino: '" + list.string() + "' read again: 0 errors, 0 warnings\n");
 }
 } // namespace
