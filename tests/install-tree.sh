@@ -2,10 +2,11 @@
 # Installs the build into a temporary prefix through DESTDIR, as a package build does, and checks
 # what a desktop, a software centre and man find there.
 #
-#   tests/install-tree.sh BUILD_DIR VERSION
+#   tests/install-tree.sh BUILD_DIR VERSION SOURCE_DIR
 set -euo pipefail
 build=$1
 version=$2
+source=$3
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 failures=0
@@ -31,6 +32,11 @@ grep -q "<launchable type=\"desktop-id\">$(basename "${desktop[0]}")</launchable
   "${metainfo[0]}" || fail "metainfo launches another desktop entry"
 grep -q "<release version=\"$version\"" "${metainfo[0]}" || fail "metainfo release"
 appstreamcli validate --no-net --pedantic "${metainfo[0]}" || fail "appstreamcli validate"
+# Each screenshot it shows is one that `make screenshots` renders into docs/screenshots/.
+while read -r picture; do
+  [[ -f "$source/docs/screenshots/$picture" ]] || fail "no docs/screenshots/$picture"
+done < <(sed -n 's|.*<image>.*/\([^/<]*\)</image>.*|\1|p' "${metainfo[0]}")
+grep -q "<image>" "${metainfo[0]}" || fail "metainfo shows no screenshot"
 
 for size in 16 22 24 32 48 64 128 256 512; do
   icon="$root/share/icons/hicolor/${size}x${size}/apps/tavrino.png"
