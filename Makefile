@@ -2,11 +2,14 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
+DEB_DIR ?= build-deb
+# Where `make install` puts the program; DESTDIR, when given, is put in front of it.
+PREFIX ?= /usr/local
 CMAKE_FLAGS ?=
 # Seconds each fuzz program runs in `make fuzz`.
 SECONDS ?= 60
 
-.PHONY: all deps build run test sanitize fuzz bench screenshots format clean
+.PHONY: all deps build run test install deb sanitize fuzz bench screenshots format clean
 
 all: build
 
@@ -30,6 +33,22 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, built apart in $(DEB_DIR) for the prefix /usr that it installs to, without
+# the tests, and with Debian's hardening flags as a package build would have them.
+BUILD_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+deb:
+	@scripts/install-dependencies.sh --package
+	cmake -S . -B $(DEB_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DTAVRINO_BUILD_TESTS=OFF -DTAVRINO_BENCHMARKS=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(BUILD_FLAGS) CPPFLAGS) $$($(BUILD_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILD_FLAGS) LDFLAGS)" $(CMAKE_FLAGS)
+	cmake --build $(DEB_DIR)
+	cd $(DEB_DIR) && cpack
+	@ls -l $(DEB_DIR)/tavrino_*.deb
 
 # The tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -60,4 +79,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(DEB_DIR)

@@ -290,14 +290,13 @@ Text UsageText()
            "Events: centre, left, right, picture, menu:N (N 0 to 5), tick, tick:N, size:WxH,\n"
            "close, reload\n"
            "DIR is the program folder, whose sub-folders are the topics; without --root it is the\n"
-           "folder that holds the program. MS: taps this many milliseconds after the screen\n"
-           "changed are dropped (350 unless given; 0 drops none). --store changed: the line store "
-           "only\n"
-           "on the first line and where it changed.\n"
-           "--speak reads steps, questions and messages aloud; -platform NAME is Qt's own: eglfs "
-           "or\n"
-           "linuxfb draw on a device without a desktop.\n"
-           "--watch reads the list on the screen again whenever its file changes, goes back to "
-           "the\n"
-           "same step, and writes the list's findings (as check does) on standard error.\n";
+           "folder that holds the program, or the installed samples when no topic there holds\n"
+           "a list.\n"
+           "MS: taps this many milliseconds after the screen changed are dropped (350 unless\n"
+           "given; 0 drops none). --store changed: the line store only on the first line and\n"
+           "where it changed.\n"
+           "--speak reads steps, questions and messages aloud; -platform NAME is Qt's own:\n"
+           "eglfs or linuxfb draw on a device without a desktop.\n"
+           "--watch reads the list on the screen again whenever its file changes, goes back to\n"
+           "the same step, and writes the list's findings (as check does) on standard error.\n";
 }

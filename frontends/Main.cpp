@@ -6,6 +6,8 @@
 #include "frontends/PlayShell.h"
 #include "frontends/TerminalShell.h"
 #include "frontends/WindowShell.h"
+#include "platform/ProgramFile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/qt/QtPictureDecoder.h"
 
 #include <QCoreApplication>
@@ -36,6 +38,22 @@ std::optional<Text> ResolveRoot(const Text& root, Text& error)
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
+}
+
+// The program folder when no --root names one: empty for the folder of the program file, as a
+// portable folder or the build has it; else the samples of an installed package, looked for
+// first beside the program's own prefix (so that `cmake --install --prefix` works anywhere),
+// then where the build meant to install them.
+Text DefaultRoot()
+{
+    const Text besideProgram = FolderOfPath(ProgramFilePath());
+    std::vector<Text> dataFolders;
+    // Without the program's own path a relative folder would be taken from the working folder.
+    if (!besideProgram.empty())
+        dataFolders.push_back(besideProgram + TAVRINO_DATA_FROM_PROGRAM);
+    dataFolders.push_back(TAVRINO_DATA_FOLDER);
+    const Text chosen = ChooseProgramFolder(besideProgram, dataFolders);
+    return chosen == besideProgram ? Text{} : chosen;
 }
 
 int RunPlay(const CommandLine& commandLine, const Text& root, int argc, char** argv)
@@ -120,7 +138,9 @@ int main(int argc, char** argv)
         break;
     }
     Text root;
-    if (!commandLine.root.empty())
+    if (commandLine.root.empty() && commandLine.mode != RunMode::Check)
+        root = DefaultRoot();
+    else if (!commandLine.root.empty())
     {
         Text error;
         const auto resolved = ResolveRoot(commandLine.root, error);

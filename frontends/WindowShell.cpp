@@ -123,6 +123,8 @@ int RunWindow(const CommandLine& commandLine, const Text& root, int argc, char**
     }
     std::fputs(qPrintable(g_startWarnings), stderr);
     QApplication::setApplicationName("tavrino");
+    // Wayland shells match the window to its desktop entry, and so to its icon, by this name.
+    QGuiApplication::setDesktopFileName(TAVRINO_APP_ID);
     // On a kiosk the pointer would sit where the last finger was.
     std::unique_ptr<CTouchPointerHider> pointerHider;
     if (commandLine.windowMode == WindowMode::FullScreen)

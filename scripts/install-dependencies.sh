@@ -2,11 +2,13 @@
 # Installs the Debian packages that Tavrino needs to build, test and run, and only those
 # that are missing. Prints what it installs.
 #
-#   scripts/install-dependencies.sh [--fuzz] [--screenshots]
+#   scripts/install-dependencies.sh [--fuzz] [--screenshots] [--package]
 #
 # --fuzz adds clang and its libFuzzer runtime, which only `make fuzz` needs.
 # --screenshots adds what `make screenshots` needs beyond the tests: optipng to keep the
 # pictures small (Xvfb and xauth, which it draws on, the tests need too).
+# --package adds what `make deb` needs to build a Debian package (dpkg-shlibdeps), and the tools
+# that check and try it: lintian, and debootstrap for a clean Debian root.
 set -euo pipefail
 
 # libgraphviz-dev: `graph --format svg` lays out and draws in-process, without the dot program.
@@ -19,16 +21,19 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgraphviz-dev pkg-config
   fonts-dejavu-core xvfb xauth python3 python3-jsonschema
+  desktop-file-utils appstream man-db groff-base
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 screenshot_packages=(xvfb xauth optipng)
+package_packages=(dpkg-dev fakeroot file lintian debootstrap)
 
 for argument in "$@"; do
   case "$argument" in
     --fuzz) packages+=("${fuzz_packages[@]}") ;;
     --screenshots) packages+=("${screenshot_packages[@]}") ;;
+    --package) packages+=("${package_packages[@]}") ;;
     *)
-      echo "usage: $0 [--fuzz] [--screenshots]" >&2
+      echo "usage: $0 [--fuzz] [--screenshots] [--package]" >&2
       exit 2
       ;;
   esac

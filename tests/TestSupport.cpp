@@ -125,7 +125,8 @@ namespace
 {
 // `prefix` is a command that runs the program, or empty to run it directly.
 ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view input,
-                 char* const* environment, const std::vector<std::string>& prefix = {})
+                 char* const* environment, const std::vector<std::string>& prefix = {},
+                 const std::string& program = TAVRINO_PROGRAM)
 {
     CTemporaryFolder files;
     const auto inputPath = files.Write("input", input);
@@ -140,7 +141,7 @@ ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view inp
     posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
     std::vector<std::string> all = prefix;
-    all.push_back(TAVRINO_PROGRAM);
+    all.push_back(program);
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (auto& argument : all)
@@ -149,7 +150,7 @@ ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view inp
 
     ProgramRun run;
     pid_t child = 0;
-    const bool spawned = prefix.empty() ? posix_spawn(&child, TAVRINO_PROGRAM, &actions, nullptr,
+    const bool spawned = prefix.empty() ? posix_spawn(&child, program.c_str(), &actions, nullptr,
                                                       argv.data(), environment) == 0
                                         : posix_spawnp(&child, prefix[0].c_str(), &actions, nullptr,
                                                        argv.data(), environment) == 0;
@@ -169,6 +170,12 @@ ProgramRun Spawn(const std::vector<std::string>& arguments, std::string_view inp
 ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input)
 {
     return Spawn(arguments, input, environ);
+}
+
+ProgramRun RunProgramFile(const std::filesystem::path& program,
+                          const std::vector<std::string>& arguments)
+{
+    return Spawn(arguments, {}, environ, {}, program.string());
 }
 
 ProgramRun RunProgramUnprivileged(const std::vector<std::string>& arguments)

@@ -71,6 +71,10 @@ struct ProgramRun
 // standard input; waits for it to end.
 ProgramRun RunProgram(const std::vector<std::string>& arguments, std::string_view input = {});
 
+// The same with a copy of the program at `program`, as it would be installed elsewhere.
+ProgramRun RunProgramFile(const std::filesystem::path& program,
+                          const std::vector<std::string>& arguments);
+
 // The same as a user without privileges, so that a folder's permissions hold even when the
 // tests run as root (then through setpriv, as user and group 65534).
 ProgramRun RunProgramUnprivileged(const std::vector<std::string>& arguments);
