@@ -116,6 +116,33 @@ Text DotString(std::string_view text)
     return result + "\"";
 }
 
+// An edge's label as Graphviz's HTML-like label, in a cell with a little room around it:
+// Graphviz sets a plain label right against its edge, where a letter that reaches left of its
+// place, such as "J", crosses the line. Markup characters become entities.
+Text DotEdgeLabel(std::string_view button, std::string_view where)
+{
+    Text cell;
+    for (const char c : MakeDisplayable(Text(button) + "\n" + Text(where)))
+    {
+        if (c == '&')
+            cell += "&amp;";
+        else if (c == '<')
+            cell += "&lt;";
+        else if (c == '>')
+            cell += "&gt;";
+        else if (c == '"')
+            cell += "&quot;";
+        else if (c == '\n')
+            cell += "<br/>";
+        else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            cell += '?';
+        else
+            cell += c;
+    }
+    return "<<table border=\"0\" cellborder=\"0\" cellspacing=\"0\" cellpadding=\"3\"><tr><td>" +
+           cell + "</td></tr></table>>";
+}
+
 Text BaseName(const Text& path)
 {
     const auto slash = path.rfind('/');
@@ -242,8 +269,8 @@ Text DotGraph(const FlowGraph& graph, const GraphListing& listing)
     {
         const bool fromBox =
             graph.nodes[static_cast<std::size_t>(edge.from)].kind == GraphNode::Kind::Message;
-        dot += "  n" + DecimalText(edge.from) + " -> n" + DecimalText(edge.to) + " [label=" +
-               DotString(edge.label + "\n" + Where(listing, edge.document, edge.line)) +
+        dot += "  n" + DecimalText(edge.from) + " -> n" + DecimalText(edge.to) +
+               " [label=" + DotEdgeLabel(edge.label, Where(listing, edge.document, edge.line)) +
                (edge.label == "Zurück" ? ", style=dashed" : "") +
                (fromBox ? ", color=\"#cc0000\"" : "") + "];\n";
     }

@@ -7,8 +7,8 @@
 #
 # docs/screenshots/: six screens of the drivers' samples (screenshots/screens.steps), by day and
 # by night, portrait 480x640 and landscape 640x480. docs/guide/: the screens of the authors'
-# samples (screenshots/guide.steps), and the findings section of docs/authors-guide.md made
-# again from 'tavrino help check'.
+# samples (screenshots/guide.steps), two flow graphs drawn by 'tavrino graph', and the findings
+# section of docs/authors-guide.md made again from 'tavrino help check'.
 set -euo pipefail
 
 if [[ $# -ne 1 ]]; then
@@ -54,15 +54,15 @@ for theme in day night; do
 done
 shot screenshots/guide.steps docs/guide "" --root authoring --size 480x640
 
-# GRAPH HOOK: the flow of the guide's sample list, drawn by 'tavrino graph --format svg' into
-# docs/guide/graph.svg, where the guide's section "The whole list as a graph" shows it. Until
-# the program has that command this step says so and leaves the guide's place empty.
-if "$tavrino" --help | grep -q '^ *tavrino graph'; then
-  "$tavrino" graph --format svg -o docs/guide/graph.svg "authoring/Übung Listenaufbau/Jede Zeilenart.lst"
-  echo "docs/guide/graph.svg"
-else
-  echo "docs/guide/graph.svg: skipped, this tavrino has no graph command yet"
-fi
+# The flow graphs of the guide's section "The whole list as a graph": the sample list, and a
+# list whose jump leads nowhere, so that the guide shows a fault drawn red. The lists are named
+# from the source folder, so the pictures do not depend on where the clone lies.
+graph() {
+  "$tavrino" graph --format svg -o "docs/guide/$1" "$2"
+  echo "docs/guide/$1"
+}
+graph graph.svg "authoring/Übung Listenaufbau/Jede Zeilenart.lst"
+graph graph-missing-label.svg "authoring/Übung Fehlermeldungen/05 Sprungmarke fehlt.lst"
 
 python3 scripts/authors-guide-findings.py "$tavrino" docs/authors-guide.md
 

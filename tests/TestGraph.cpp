@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <set>
 
 namespace
@@ -263,6 +264,80 @@ TEST(GraphCommand, WritesEachFormat)
     const std::string text((std::istreambuf_iterator<char>(file)), {});
     EXPECT_NE(text.find("<svg"), std::string::npos);
     EXPECT_NE(text.find("Die Sprungmarke für JA"), std::string::npos);
+}
+
+// Each edge of an SVG graph as the largest x of its line and the texts of its label with
+// their x; a label's text is drawn from its x onwards.
+struct DrawnEdge
+{
+    double lineRight = 0;
+    std::vector<std::pair<std::string, double>> texts;
+};
+
+std::vector<DrawnEdge> DrawnEdges(const std::string& svg)
+{
+    static const std::regex group(R"re(<g id="edge\d+" class="edge">([\s\S]*?)</g>)re");
+    static const std::regex path(R"re(<path [^>]*d="M([^"]*)")re");
+    static const std::regex point(R"re((-?[\d.]+),-?[\d.]+)re");
+    static const std::regex text(
+        R"re(<text text-anchor="start" x="(-?[\d.]+)"[^>]*>([^<]*)</text>)re");
+    std::vector<DrawnEdge> edges;
+    for (std::sregex_iterator g(svg.begin(), svg.end(), group), end; g != end; ++g)
+    {
+        const std::string body = (*g)[1];
+        DrawnEdge edge;
+        std::smatch line;
+        if (std::regex_search(body, line, path))
+        {
+            const std::string points = line[1];
+            for (std::sregex_iterator p(points.begin(), points.end(), point); p != end; ++p)
+                edge.lineRight = std::max(edge.lineRight, std::stod((*p)[1]));
+        }
+        for (std::sregex_iterator t(body.begin(), body.end(), text); t != end; ++t)
+            edge.texts.emplace_back((*t)[2], std::stod((*t)[1]));
+        edges.push_back(edge);
+    }
+    return edges;
+}
+
+// A label set right against its straight edge has its first letter crossed by the line; names
+// with markup characters must reach the picture as they are.
+TEST(GraphCommand, EdgeLabelsStandClearOfTheirLinesAndKeepTheirNames)
+{
+    struct Case
+    {
+        const char* name;
+        const char* file;
+        const char* shown; // the start of the label's second line, as SVG writes it
+    };
+    const Case cases[] = {
+        {"plain", "Jede Liste.lst", "Jede Liste.lst:"},
+        {"ampersand", "Bremse & Tür.lst", "Bremse &amp; Tür.lst:"},
+        {"angle brackets", "<neu>.lst", "&lt;neu&gt;.lst:"},
+        {"quotes", "\"Ü\".lst", "&quot;Ü&quot;.lst:"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        CTemporaryFolder folder;
+        const std::string list =
+            folder.Write(std::string("P/T/") + c.file, "$Kopf\nJede Zeile;\nNoch eine;\n").string();
+        const std::string svgFile = (folder.Path() / "g.svg").string();
+        const auto run = RunProgram({"graph", "--format", "svg", "-o", svgFile, list});
+        ASSERT_EQ(run.exitStatus, 0) << run.errors;
+        std::ifstream file(svgFile);
+        const std::string svg((std::istreambuf_iterator<char>(file)), {});
+
+        const std::vector<DrawnEdge> edges = DrawnEdges(svg);
+        ASSERT_EQ(edges.size(), 3u) << svg; // Start, and "Weiter" after each step
+        for (const DrawnEdge& edge : edges)
+        {
+            ASSERT_EQ(edge.texts.size(), 2u) << svg;
+            EXPECT_TRUE(edge.texts[1].first.starts_with(c.shown)) << edge.texts[1].first;
+            for (const auto& [text, left] : edge.texts)
+                EXPECT_GE(left, edge.lineRight + 2) << text;
+        }
+    }
 }
 
 TEST(GraphCommand, CommandLineFaultsAreOneLine)
