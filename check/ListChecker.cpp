@@ -73,6 +73,7 @@ struct CListChecker::Document
     bool readable = false;
     LineStore store;
     CLabelIndex labels;
+    CStepEndIndex stepEnds;
     std::vector<bool> reached;
     // Lines from which a pass of the list being checked is followed, or queued to be; a file
     // that several lists load starts afresh for each.
@@ -211,9 +212,7 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         Document& ended = *m_documents[static_cast<std::size_t>(outcome.document)];
         if (outcome.kind == Outcome::Kind::End)
         {
-            addStart(
-                outcome.document,
-                WalkBack(ended.store, ended.store.Count(), SubHeadingSearch::Skip).restartLine);
+            addStart(outcome.document, RestartLine(outcome.document, ended.store.Count()));
             continue;
         }
         if (outcome.kind != Outcome::Kind::Stop)
@@ -237,12 +236,20 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         }
         addStart(outcome.document, line + 1);
         if (line + 1 >= ended.store.Count())
-            addStart(
-                outcome.document,
-                WalkBack(ended.store, ended.store.Count(), SubHeadingSearch::Skip).restartLine);
-        addStart(outcome.document, WalkBack(ended.store, line, SubHeadingSearch::Skip).restartLine);
+            addStart(outcome.document, RestartLine(outcome.document, ended.store.Count()));
+        addStart(outcome.document, RestartLine(outcome.document, line));
     }
     ReportUnreachable(list);
+}
+
+std::int32_t CListChecker::RestartLine(int document, std::int32_t line)
+{
+    // Every screen of a list walks back, and a walk line by line may go back thousands of
+    // lines each time: the index keeps the work linear.
+    Document& at = *m_documents[static_cast<std::size_t>(document)];
+    const StepBackWalk walk = WalkBack(at.store, line, at.stepEnds);
+    m_linesRead += walk.linesRead;
+    return walk.restartLine;
 }
 
 CListChecker::Outcome CListChecker::Follow(const Node& start)
@@ -329,6 +336,7 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
     const ListLine read = ClassifyLine(node.trimmed ? TrimSpaces(stored) : stored);
     const LineKind kind = read.kind;
     const auto index = static_cast<std::size_t>(node.line);
+    ++m_linesRead;
     document.reached[index] = true;
     // A line is checked once for each way it is read; "@" and "@ " count as one way, as
     // they did when the end of the list was a jump like any other.

@@ -38,6 +38,9 @@ public:
     // In the order found; each only once, however many lists lead to it.
     const std::vector<Finding>& Findings() const { return m_findings; }
     int ListsChecked() const { return m_listsChecked; }
+    // Lines read so far by the passes followed and the walks back made: for tests that hold
+    // the work linear in the lines of the lists.
+    std::int64_t LinesRead() const { return m_linesRead; }
 
 private:
     struct Document;
@@ -59,6 +62,8 @@ private:
     void CheckNamedFile(int document, std::int32_t line, const Text& name, NamedFileKind kind);
     Outcome Follow(const Node& start);
     Outcome StepOf(const Node& node, Node& next);
+    // Where "Zurück" restarts from the screen at `line` (Count: the end screen).
+    std::int32_t RestartLine(int document, std::int32_t line);
     bool PictureLoads(const Text& path);
     void Report(int document, std::int32_t line, FindingKind kind,
                 std::initializer_list<std::string_view> arguments = {});
@@ -73,4 +78,5 @@ private:
     std::vector<Finding> m_findings;
     std::set<std::tuple<Text, std::int32_t, Text, Text>> m_reported;
     int m_listsChecked = 0;
+    std::int64_t m_linesRead = 0;
 };
