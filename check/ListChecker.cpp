@@ -319,8 +319,8 @@ public:
     {
         if (name.empty())
             return false;
-        const NamedFile named =
-            FindNamedFile(m_document.programFolder, m_document.listFolder, name);
+        const NamedFile named = FindNamedFile(m_document.programFolder, m_document.listFolder, name,
+                                              &m_checker.m_folderNames);
         return named.foundPath && m_checker.PictureLoads(*named.foundPath);
     }
 
@@ -382,7 +382,7 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
     case LineStep::Flow::TextFile:
     {
         const NamedFile named =
-            FindNamedFile(document.programFolder, document.listFolder, step.name);
+            FindNamedFile(document.programFolder, document.listFolder, step.name, &m_folderNames);
         const int loaded = named.foundPath ? LoadDocument(*named.foundPath, document.programFolder,
                                                           document.listFolder, false)
                                            : -1;
@@ -506,7 +506,7 @@ void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& 
     if (name.find('\\') != Text::npos)
         Report(document, number,
                picture ? FindingKind::PictureBackslash : FindingKind::TextFileBackslash, {quoted});
-    const NamedFile named = FindNamedFile(d.programFolder, d.listFolder, name);
+    const NamedFile named = FindNamedFile(d.programFolder, d.listFolder, name, &m_folderNames);
     if (named.outsideProgramFolder)
     {
         Report(document, number,

@@ -6,6 +6,7 @@
 #include "check/Finding.h"
 #include "check/FindingKind.h"
 #include "platform/DirectorySearch.h"
+#include "platform/FolderNameIndex.h"
 #include "platform/IPictureDecoder.h"
 #include "runner/LabelIndex.h"
 #include "runner/LineStore.h"
@@ -41,6 +42,8 @@ public:
     // Lines read so far by the passes followed and the walks back made: for tests that hold
     // the work linear in the lines of the lists.
     std::int64_t LinesRead() const { return m_linesRead; }
+    // Entries read from folders so far to find names that differ in case: each folder once.
+    std::size_t FolderEntriesRead() const { return m_folderNames.EntriesRead(); }
 
 private:
     struct Document;
@@ -75,6 +78,8 @@ private:
     std::vector<std::unique_ptr<Document>> m_documents;
     std::map<Text, int> m_documentsByPath;
     std::map<Text, bool> m_pictures;
+    // The tree is taken as it stands when first read: a check does not follow changes.
+    CFolderNameIndex m_folderNames;
     std::vector<Finding> m_findings;
     std::set<std::tuple<Text, std::int32_t, Text, Text>> m_reported;
     int m_listsChecked = 0;

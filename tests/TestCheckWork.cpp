@@ -1,6 +1,7 @@
 // The work of the checker grows with the lines of a list, whatever their shape: lists where
 // every screen lies thousands of lines after the last step end made it read the list once per
-// screen. The checker counts the lines it reads, so no test has to time it.
+// screen, and names that differ in case made it read their folder once per name. The checker
+// counts the lines and folder entries it reads, so no test has to time it.
 #include "TestSupport.h"
 #include "check/ListChecker.h"
 
@@ -21,6 +22,7 @@ struct ShapeCase
     const char* head;                         // once, at the start of the list
     std::function<std::string(int)> repeated; // the lines of one repeat, each ending in "\n"
     const char* textFile;                     // "t.txt", which the list may load
+    int pictures = 0;                         // "Bild0.png" ... in the list's folder
 };
 
 const ShapeCase ShapeCases[] = {
@@ -39,6 +41,10 @@ const ShapeCase ShapeCases[] = {
      [](int i) { return "%m" + std::to_string(i) + "\n@m" + std::to_string(i + 1) + "\n"; }, ""},
     {"StepsOfManyLines", "", [](int) { return "eins,\nzwei,\ndrei,\nvier;\n"s; }, ""},
     {"ChecksInALoadedTextFile", "Los;\n§t.txt\n", [](int) { return ":\n"s; }, ":30 Uhr\n"},
+    {"PicturesNamedInOtherCase", "",
+     [](int i) { return "*bild" + std::to_string(i) + ".PNG\nSchritt;\n"; }, "", Repeats},
+    {"MissingPicturesBesideManyFiles", "",
+     [](int i) { return "*fehlt" + std::to_string(i) + ".png\nSchritt;\n"; }, "", Repeats},
 };
 
 void PrintTo(const ShapeCase& shape, std::ostream* output)
@@ -50,7 +56,7 @@ class CheckWork : public testing::TestWithParam<ShapeCase>
 {
 };
 
-TEST_P(CheckWork, LinesReadGrowWithTheLines)
+TEST_P(CheckWork, WorkGrowsWithTheLines)
 {
     const ShapeCase& shape = GetParam();
     CTemporaryFolder folder;
@@ -64,6 +70,8 @@ TEST_P(CheckWork, LinesReadGrowWithTheLines)
     folder.Write("P/T/liste.lst", list);
     folder.Write("P/T/t.txt", textFile);
     folder.Write("P/T/bild.png", "picture");
+    for (int i = 0; i < shape.pictures; ++i)
+        folder.Write("P/T/Bild" + std::to_string(i) + ".png", "picture");
     const auto lines = std::count(list.begin(), list.end(), '\n') +
                        std::count(textFile.begin(), textFile.end(), '\n');
 
@@ -75,6 +83,14 @@ TEST_P(CheckWork, LinesReadGrowWithTheLines)
     EXPECT_LE(checker.LinesRead(), 3 * lines + 8) << lines << " lines";
     // The shape must make the checker read its lines at all.
     EXPECT_GE(checker.LinesRead(), lines / 2) << lines << " lines";
+    // The folder holds the list, the text file, "bild.png" and the pictures: read once, when
+    // a name is not found as it stands.
+    const auto entries = static_cast<std::size_t>(shape.pictures) + 3;
+    EXPECT_LE(checker.FolderEntriesRead(), entries);
+    if (shape.pictures > 0)
+    {
+        EXPECT_EQ(checker.FolderEntriesRead(), entries);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, CheckWork, testing::ValuesIn(ShapeCases),
