@@ -140,15 +140,29 @@ int CListChecker::LoadDocument(const Text& path, const Text& programFolder, cons
     return index;
 }
 
+const NamedFile& CListChecker::NamedFileOf(const Document& document, const Text& name)
+{
+    // A name is looked up once for each way the passes read its line, and a list may name
+    // one picture thousands of times; no path holds a zero byte.
+    const Text key = document.programFolder + '\0' + document.listFolder + '\0' + name;
+    const auto [found, added] = m_namedFiles.try_emplace(key);
+    if (added)
+        found->second =
+            FindNamedFile(document.programFolder, document.listFolder, name, &m_folderNames);
+    return found->second;
+}
+
 bool CListChecker::PictureLoads(const Text& path)
 {
+    const auto [entry, added] = m_pictures.emplace(path, false);
+    if (!added)
+        return entry->second;
     if (m_decoder == nullptr)
     {
         CReadOnlyFile file;
-        return file.Open(path);
+        entry->second = file.Open(path);
     }
-    const auto [entry, added] = m_pictures.emplace(path, false);
-    if (added)
+    else
         entry->second = m_decoder->Load(path) != nullptr;
     return entry->second;
 }
@@ -319,8 +333,7 @@ public:
     {
         if (name.empty())
             return false;
-        const NamedFile named = FindNamedFile(m_document.programFolder, m_document.listFolder, name,
-                                              &m_checker.m_folderNames);
+        const NamedFile& named = m_checker.NamedFileOf(m_document, name);
         return named.foundPath && m_checker.PictureLoads(*named.foundPath);
     }
 
@@ -381,8 +394,7 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
         return outcome;
     case LineStep::Flow::TextFile:
     {
-        const NamedFile named =
-            FindNamedFile(document.programFolder, document.listFolder, step.name, &m_folderNames);
+        const NamedFile& named = NamedFileOf(document, step.name);
         const int loaded = named.foundPath ? LoadDocument(*named.foundPath, document.programFolder,
                                                           document.listFolder, false)
                                            : -1;
@@ -506,7 +518,7 @@ void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& 
     if (name.find('\\') != Text::npos)
         Report(document, number,
                picture ? FindingKind::PictureBackslash : FindingKind::TextFileBackslash, {quoted});
-    const NamedFile named = FindNamedFile(d.programFolder, d.listFolder, name, &m_folderNames);
+    const NamedFile& named = NamedFileOf(d, name);
     if (named.outsideProgramFolder)
     {
         Report(document, number,

@@ -8,6 +8,7 @@
 #include "platform/DirectorySearch.h"
 #include "platform/FolderNameIndex.h"
 #include "platform/IPictureDecoder.h"
+#include "platform/NamedFile.h"
 #include "runner/LabelIndex.h"
 #include "runner/LineStore.h"
 #include "runner/ListLine.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CListChecker
@@ -67,6 +69,8 @@ private:
     Outcome StepOf(const Node& node, Node& next);
     // Where "Zurück" restarts from the screen at `line` (Count: the end screen).
     std::int32_t RestartLine(int document, std::int32_t line);
+    // FindNamedFile from the folders of `document`, each name looked up once.
+    const NamedFile& NamedFileOf(const Document& document, const Text& name);
     bool PictureLoads(const Text& path);
     void Report(int document, std::int32_t line, FindingKind kind,
                 std::initializer_list<std::string_view> arguments = {});
@@ -80,6 +84,7 @@ private:
     std::map<Text, bool> m_pictures;
     // The tree is taken as it stands when first read: a check does not follow changes.
     CFolderNameIndex m_folderNames;
+    std::unordered_map<Text, NamedFile> m_namedFiles;
     std::vector<Finding> m_findings;
     std::set<std::tuple<Text, std::int32_t, Text, Text>> m_reported;
     int m_listsChecked = 0;
