@@ -1,4 +1,5 @@
-// The checker over a program folder of 1,000 lists in 50 topic folders.
+// The checker over a program folder of 1,000 lists in 50 topic folders, and over single long
+// lists of the shapes whose work once grew with the square of their lines.
 #include "BenchFolder.h"
 #include "check/ListChecker.h"
 
@@ -128,6 +129,102 @@ void BM_CheckStepsUnderOneSubHeading(benchmark::State& state)
 BENCHMARK(BM_CheckStepsUnderOneSubHeading)
     ->RangeMultiplier(4)
     ->Range(10000, 160000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// One list "lang.lst" of `lines` lines in the topic folder "Thema", checked as a whole: the
+// lines come from `line`, given the line's number; `pictures` files "Bild0.png" ... lie beside.
+void CheckLongList(benchmark::State& state, std::string (*line)(std::int64_t), int pictures = 0)
+{
+    const CBenchFolder place;
+    const std::string folder = place.Folder() + "Thema/";
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "bild.png", std::ios::binary) << "Bild";
+    for (int i = 0; i < pictures; ++i)
+        std::ofstream(folder + "Bild" + std::to_string(i) + ".png", std::ios::binary) << "Bild";
+    {
+        std::ofstream list(folder + "lang.lst", std::ios::binary);
+        for (std::int64_t i = 0; i < state.range(0); ++i)
+            list << line(i) << "\r\n";
+    }
+    for (auto _ : state)
+    {
+        CListChecker checker(nullptr);
+        checker.CheckList(place.Folder(), folder, "lang.lst");
+        checker.Finish();
+        benchmark::DoNotOptimize(checker.Findings().size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+// A stopwatch started once and checked on every other line: each check may be a warning
+// screen, thousands of lines after the last step end.
+void BM_CheckStopwatchChecksAfterOneStart(benchmark::State& state)
+{
+    CheckLongList(state,
+                  [](std::int64_t i) -> std::string { return i == 0 ? ":120 Bremse" : ":"; });
+}
+BENCHMARK(BM_CheckStopwatchChecksAfterOneStart)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Pictures, each a screen of its own, after one step end.
+void BM_CheckPicturesWithoutStepEnds(benchmark::State& state)
+{
+    CheckLongList(state,
+                  [](std::int64_t i) -> std::string { return i == 0 ? "Anfang;" : "*bild.png"; });
+}
+BENCHMARK(BM_CheckPicturesWithoutStepEnds)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Questions whose "Ja" ends the list: every end screen is a place to walk back from.
+void BM_CheckAnswersThatEndTheList(benchmark::State& state)
+{
+    CheckLongList(state,
+                  [](std::int64_t i) -> std::string
+                  {
+                      const std::string n = std::to_string(i / 5);
+                      switch (i % 5)
+                      {
+                      case 0:
+                          return "Frage " + n + "?";
+                      case 1:
+                          return "ja" + n + "/nein" + n;
+                      case 2:
+                          return "%ja" + n;
+                      case 3:
+                          return "@";
+                      default:
+                          return "%nein" + n;
+                      }
+                  });
+}
+BENCHMARK(BM_CheckAnswersThatEndTheList)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// A picture a step, each named in other case than its file, in a folder of all the pictures.
+void BM_CheckPicturesNamedInOtherCase(benchmark::State& state)
+{
+    CheckLongList(
+        state,
+        [](std::int64_t i) -> std::string
+        {
+            const std::string n = std::to_string(i / 2);
+            return i % 2 == 0 ? "*bild" + n + ".png" : "Schritt " + n + ";";
+        },
+        static_cast<int>(state.range(0) / 2));
+}
+BENCHMARK(BM_CheckPicturesNamedInOtherCase)
+    ->Arg(5000)
+    ->Arg(20000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 } // namespace

@@ -73,6 +73,7 @@ struct CListChecker::Document
     bool readable = false;
     LineStore store;
     CLabelIndex labels;
+    CStepEndIndex stepEnds;
     std::vector<bool> reached;
     // Lines from which a pass of the list being checked is followed, or queued to be; a file
     // that several lists load starts afresh for each.
@@ -139,15 +140,29 @@ int CListChecker::LoadDocument(const Text& path, const Text& programFolder, cons
     return index;
 }
 
+const NamedFile& CListChecker::NamedFileOf(const Document& document, const Text& name)
+{
+    // A name is looked up once for each way the passes read its line, and a list may name
+    // one picture thousands of times; no path holds a zero byte.
+    const Text key = document.programFolder + '\0' + document.listFolder + '\0' + name;
+    const auto [found, added] = m_namedFiles.try_emplace(key);
+    if (added)
+        found->second =
+            FindNamedFile(document.programFolder, document.listFolder, name, &m_folderNames);
+    return found->second;
+}
+
 bool CListChecker::PictureLoads(const Text& path)
 {
+    const auto [entry, added] = m_pictures.emplace(path, false);
+    if (!added)
+        return entry->second;
     if (m_decoder == nullptr)
     {
         CReadOnlyFile file;
-        return file.Open(path);
+        entry->second = file.Open(path);
     }
-    const auto [entry, added] = m_pictures.emplace(path, false);
-    if (added)
+    else
         entry->second = m_decoder->Load(path) != nullptr;
     return entry->second;
 }
@@ -211,9 +226,7 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         Document& ended = *m_documents[static_cast<std::size_t>(outcome.document)];
         if (outcome.kind == Outcome::Kind::End)
         {
-            addStart(
-                outcome.document,
-                WalkBack(ended.store, ended.store.Count(), SubHeadingSearch::Skip).restartLine);
+            addStart(outcome.document, RestartLine(outcome.document, ended.store.Count()));
             continue;
         }
         if (outcome.kind != Outcome::Kind::Stop)
@@ -237,12 +250,20 @@ void CListChecker::CheckList(const Text& programFolder, const Text& listFolder,
         }
         addStart(outcome.document, line + 1);
         if (line + 1 >= ended.store.Count())
-            addStart(
-                outcome.document,
-                WalkBack(ended.store, ended.store.Count(), SubHeadingSearch::Skip).restartLine);
-        addStart(outcome.document, WalkBack(ended.store, line, SubHeadingSearch::Skip).restartLine);
+            addStart(outcome.document, RestartLine(outcome.document, ended.store.Count()));
+        addStart(outcome.document, RestartLine(outcome.document, line));
     }
     ReportUnreachable(list);
+}
+
+std::int32_t CListChecker::RestartLine(int document, std::int32_t line)
+{
+    // Every screen of a list walks back, and a walk line by line may go back thousands of
+    // lines each time: the index keeps the work linear.
+    Document& at = *m_documents[static_cast<std::size_t>(document)];
+    const StepBackWalk walk = WalkBack(at.store, line, at.stepEnds);
+    m_linesRead += walk.linesRead;
+    return walk.restartLine;
 }
 
 CListChecker::Outcome CListChecker::Follow(const Node& start)
@@ -312,8 +333,7 @@ public:
     {
         if (name.empty())
             return false;
-        const NamedFile named =
-            FindNamedFile(m_document.programFolder, m_document.listFolder, name);
+        const NamedFile& named = m_checker.NamedFileOf(m_document, name);
         return named.foundPath && m_checker.PictureLoads(*named.foundPath);
     }
 
@@ -329,6 +349,7 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
     const ListLine read = ClassifyLine(node.trimmed ? TrimSpaces(stored) : stored);
     const LineKind kind = read.kind;
     const auto index = static_cast<std::size_t>(node.line);
+    ++m_linesRead;
     document.reached[index] = true;
     // A line is checked once for each way it is read; "@" and "@ " count as one way, as
     // they did when the end of the list was a jump like any other.
@@ -373,8 +394,7 @@ CListChecker::Outcome CListChecker::StepOf(const Node& node, Node& next)
         return outcome;
     case LineStep::Flow::TextFile:
     {
-        const NamedFile named =
-            FindNamedFile(document.programFolder, document.listFolder, step.name);
+        const NamedFile& named = NamedFileOf(document, step.name);
         const int loaded = named.foundPath ? LoadDocument(*named.foundPath, document.programFolder,
                                                           document.listFolder, false)
                                            : -1;
@@ -498,7 +518,7 @@ void CListChecker::CheckNamedFile(int document, std::int32_t index, const Text& 
     if (name.find('\\') != Text::npos)
         Report(document, number,
                picture ? FindingKind::PictureBackslash : FindingKind::TextFileBackslash, {quoted});
-    const NamedFile named = FindNamedFile(d.programFolder, d.listFolder, name);
+    const NamedFile& named = NamedFileOf(d, name);
     if (named.outsideProgramFolder)
     {
         Report(document, number,

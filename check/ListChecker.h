@@ -6,7 +6,9 @@
 #include "check/Finding.h"
 #include "check/FindingKind.h"
 #include "platform/DirectorySearch.h"
+#include "platform/FolderNameIndex.h"
 #include "platform/IPictureDecoder.h"
+#include "platform/NamedFile.h"
 #include "runner/LabelIndex.h"
 #include "runner/LineStore.h"
 #include "runner/ListLine.h"
@@ -15,6 +17,7 @@
 #include <memory>
 #include <set>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class CListChecker
@@ -38,6 +41,11 @@ public:
     // In the order found; each only once, however many lists lead to it.
     const std::vector<Finding>& Findings() const { return m_findings; }
     int ListsChecked() const { return m_listsChecked; }
+    // Lines read so far by the passes followed and the walks back made: for tests that hold
+    // the work linear in the lines of the lists.
+    std::int64_t LinesRead() const { return m_linesRead; }
+    // Entries read from folders so far to find names that differ in case: each folder once.
+    std::size_t FolderEntriesRead() const { return m_folderNames.EntriesRead(); }
 
 private:
     struct Document;
@@ -59,6 +67,10 @@ private:
     void CheckNamedFile(int document, std::int32_t line, const Text& name, NamedFileKind kind);
     Outcome Follow(const Node& start);
     Outcome StepOf(const Node& node, Node& next);
+    // Where "Zurück" restarts from the screen at `line` (Count: the end screen).
+    std::int32_t RestartLine(int document, std::int32_t line);
+    // FindNamedFile from the folders of `document`, each name looked up once.
+    const NamedFile& NamedFileOf(const Document& document, const Text& name);
     bool PictureLoads(const Text& path);
     void Report(int document, std::int32_t line, FindingKind kind,
                 std::initializer_list<std::string_view> arguments = {});
@@ -70,7 +82,11 @@ private:
     std::vector<std::unique_ptr<Document>> m_documents;
     std::map<Text, int> m_documentsByPath;
     std::map<Text, bool> m_pictures;
+    // The tree is taken as it stands when first read: a check does not follow changes.
+    CFolderNameIndex m_folderNames;
+    std::unordered_map<Text, NamedFile> m_namedFiles;
     std::vector<Finding> m_findings;
     std::set<std::tuple<Text, std::int32_t, Text, Text>> m_reported;
     int m_listsChecked = 0;
+    std::int64_t m_linesRead = 0;
 };

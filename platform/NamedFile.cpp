@@ -1,6 +1,5 @@
 #include "platform/NamedFile.h"
 
-#include "platform/CaseFolding.h"
 #include "platform/Confinement.h"
 
 #include <filesystem>
@@ -14,25 +13,6 @@ bool Exists(const fs::path& path)
 {
     std::error_code error;
     return fs::exists(fs::symlink_status(path, error));
-}
-
-// The entry of `folder` whose name equals `name` without regard to case; the first in
-// byte order when several do, so that the choice does not depend on the folder's order.
-std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const fs::path& name)
-{
-    const Text wanted = FoldLatin1Case(name.string());
-    std::optional<Text> best;
-    std::error_code error;
-    for (fs::directory_iterator entries(folder, error), end; !error && entries != end;
-         entries.increment(error))
-    {
-        Text candidate = entries->path().filename().string();
-        if (FoldLatin1Case(candidate) == wanted && (!best || candidate < *best))
-            best = std::move(candidate);
-    }
-    if (!best)
-        return std::nullopt;
-    return folder / *best;
 }
 
 // A link inside the program folder may lead anywhere ("etc" -> /etc): a file counts only when
@@ -51,8 +31,12 @@ NamedFile ConfinedByRealPath(const fs::path& root, NamedFile result)
 }
 } // namespace
 
-NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::string_view name)
+NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::string_view name,
+                        CFolderNameIndex* folders)
 {
+    // Without a kept index a look-up reads the folders it needs afresh.
+    CFolderNameIndex fresh;
+    CFolderNameIndex& index = folders != nullptr ? *folders : fresh;
     Text relative(name);
     for (char& c : relative)
     {
@@ -83,7 +67,7 @@ NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::
             continue;
         if (Exists(found / part))
             found /= part;
-        else if (auto other = FindIgnoringCase(found, part))
+        else if (auto other = index.FindIgnoringCase(found, part))
         {
             found = std::move(*other);
             result.foundByOtherCase = true;

@@ -2,6 +2,7 @@
 // come from found them: "\" separates folders, and a name that differs only in case will do.
 #pragma once
 
+#include "platform/FolderNameIndex.h"
 #include "platform/Text.h"
 
 #include <optional>
@@ -21,4 +22,6 @@ struct NamedFile
 };
 
 // `programFolder` and `listFolder` end with "/"; `listFolder` lies inside `programFolder`.
-NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::string_view name);
+// `folders`, when given, keeps what it read of folders for the next look-ups.
+NamedFile FindNamedFile(const Text& programFolder, const Text& listFolder, std::string_view name,
+                        CFolderNameIndex* folders = nullptr);

@@ -19,6 +19,7 @@ StepBackWalk WalkBackWith(const LineStore& store, std::int32_t currentLine,
     for (std::int32_t line = std::min(currentLine, store.Count()) - 1;; --line)
     {
         walk.reachedFirstLine = walk.reachedFirstLine || line == 0;
+        ++walk.linesRead;
         const bool stepEnd = IsStepEndLine(store.GetText(line));
         if (stepEnd && previousEndPassed)
         {
@@ -48,4 +49,29 @@ StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
                       SubHeadingIndex& subHeadings)
 {
     return WalkBackWith(store, currentLine, &subHeadings);
+}
+
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, CStepEndIndex& stepEnds)
+{
+    StepBackWalk walk;
+    if (currentLine <= 0 || store.Count() == 0)
+    {
+        walk.reachedFirstLine = true;
+        return walk;
+    }
+    const std::vector<std::int32_t>& ends = stepEnds.Lines(store);
+    walk.linesRead = stepEnds.LinesRead();
+    // The walk passes the last step end before the current line and restarts after the one
+    // before that; with fewer than two it comes to line 0 and restarts there.
+    const std::int32_t top = std::min(currentLine, store.Count()) - 1;
+    const auto passed = std::upper_bound(ends.begin(), ends.end(), top) - ends.begin();
+    if (passed < 2)
+    {
+        walk.reachedFirstLine = true;
+        return walk;
+    }
+    const std::int32_t previousEnd = ends[static_cast<std::size_t>(passed - 2)];
+    walk.restartLine = previousEnd + 1;
+    walk.reachedFirstLine = previousEnd == 0;
+    return walk;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "runner/LineStore.h"
+#include "runner/StepEndIndex.h"
 #include "runner/SubHeadingIndex.h"
 
 #include <optional>
@@ -15,6 +16,9 @@ struct StepBackWalk
     bool reachedFirstLine = false;
     // The sub-heading line in force at the restart, if the walk looked for one and found it.
     std::optional<std::int32_t> subHeadingLine;
+    // Lines of the store the walk read, the building of a step-end index included: for tests
+    // that hold the work of many walks linear in the lines.
+    std::int32_t linesRead = 0;
 };
 
 enum class SubHeadingSearch
@@ -33,3 +37,6 @@ StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
 // walk to the next: the walk then reads only the lines of the steps it goes back over.
 StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine,
                       SubHeadingIndex& subHeadings);
+// The restart line and reachedFirstLine of a walk without the sub-heading search, looked up
+// in `stepEnds`, which the caller keeps from one walk to the next: a walk then reads no line.
+StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, CStepEndIndex& stepEnds);

@@ -531,6 +531,29 @@ def benchmark_figures(table, build, place, results):
         against(f"check of {lines:,} steps under one sub-heading, in process", name, "`cat`",
                 median_run(["cat", path]))
 
+    # Long lists whose every screen once made the checker read back to their start, or whose
+    # every name once made it read the folder: the same lines as the benchmarks check.
+    def answer_line(i):
+        n = i // 5
+        return [f"Frage {n}?", f"ja{n}/nein{n}", f"%ja{n}", "@", f"%nein{n}"][i % 5]
+
+    long_lists = (
+        ("BM_CheckStopwatchChecksAfterOneStart", "a stopwatch start and then only checks",
+         lambda i: ":120 Bremse" if i == 0 else ":"),
+        ("BM_CheckPicturesWithoutStepEnds", "one step and then only pictures",
+         lambda i: "Anfang;" if i == 0 else "*bild.png"),
+        ("BM_CheckAnswersThatEndTheList", "questions whose \"Ja\" ends the list", answer_line),
+        ("BM_CheckPicturesNamedInOtherCase",
+         "steps with a picture each, named in other case, beside 10,000 pictures",
+         lambda i: f"*bild{i // 2}.png" if i % 2 == 0 else f"Schritt {i // 2};"),
+    )
+    for name, label, line in long_lists:
+        lines = 20_000
+        path = write(os.path.join(place, "lang", f"{name}.lst"),
+                     "".join(line(i) + "\r\n" for i in range(lines)).encode("cp1252"))
+        against(f"check of {lines:,} lines of {label}, in process", f"{name}/{lines}", "`cat`",
+                median_run(["cat", path]))
+
     german = ["Bremse", "prüfen", "Türen", "schließen", "Fahrschalter", "Stellung", "Zug",
               "Übergabe", "Druckluft", "Hauptschalter", "Störung", "Lüfter", "öffnen",
               "Spannung", "Führerstand", "grün", "Signal", "Äußeres"]

@@ -82,6 +82,8 @@ TEST(NamedFile, FoundByExactNameThenByCaseInsideTheProgramFolderOnly)
     root.Write("Bremsen/Texte/Teil2.TXT", "x");
     root.Write("Türen/ÄNDERUNG.txt", "x");
     root.Write("geheim.txt", "x");
+    root.Write("Bremsen/Plan.png", "x");
+    root.Write("Bremsen/PLAN.png", "x");
     const Text app = root.Folder();
     const Text list = app + "Bremsen/";
     struct Case
@@ -97,9 +99,13 @@ TEST(NamedFile, FoundByExactNameThenByCaseInsideTheProgramFolderOnly)
         {"..\\Türen\\änderung.txt", "../Türen/änderung.txt", "Türen/ÄNDERUNG.txt"},
         {"..\\geheim.txt", "../geheim.txt", "geheim.txt"},
         {"fehlt.png", "fehlt.png", std::nullopt},
+        {"plan.png", "plan.png", "Bremsen/PLAN.png"},
+        {"texte\\TEIL2.txt", "texte/TEIL2.txt", "Bremsen/Texte/Teil2.TXT"},
         {"..\\..\\etc\\passwd", "../../etc/passwd", std::nullopt},
         {"../../../../../../etc/hostname", "../../../../../../etc/hostname", std::nullopt},
     };
+    // A kept index of the folders read must find what a look-up that reads them afresh finds.
+    CFolderNameIndex kept;
     for (const auto& c : cases)
     {
         const NamedFile named = FindNamedFile(app, list, c.name);
@@ -108,6 +114,10 @@ TEST(NamedFile, FoundByExactNameThenByCaseInsideTheProgramFolderOnly)
             EXPECT_EQ(named.foundPath, app + *c.found) << c.name;
         else
             EXPECT_FALSE(named.foundPath) << c.name << " found " << named.foundPath.value_or("");
+        const NamedFile withKept = FindNamedFile(app, list, c.name, &kept);
+        EXPECT_EQ(withKept.foundPath, named.foundPath) << c.name;
+        EXPECT_EQ(withKept.foundByOtherCase, named.foundByOtherCase) << c.name;
+        EXPECT_EQ(withKept.outsideProgramFolder, named.outsideProgramFolder) << c.name;
     }
 }
 } // namespace

@@ -163,6 +163,43 @@ TEST(WalkBack, KeptSubHeadingIndexFindsWhatASearchBackFinds)
     }
 }
 
+// The checker looks its walks up in a kept index of step ends; each must restart where the walk
+// line by line does, also after the store changed under the index, and read no line once built.
+TEST(WalkBack, KeptStepEndIndexRestartsWhereTheWalkDoes)
+{
+    const std::vector<std::vector<Text>> stores = {
+        {"A;", "B;", "C;"},
+        {"A", "B;", " C;", "D", "!x", "E;"},
+        {";"},
+        {"x", "y"},
+        {"A;", ":", ":", "*b.png", "?", "n/j"},
+        {"  ;  ", "", "B ;", "C", "D;", "E"},
+        {},
+    };
+    CStepEndIndex kept;
+    LineStore store;
+    for (const auto& lines : stores)
+    {
+        store.Clear();
+        for (const Text& line : lines)
+            store.Append(line);
+        bool built = false;
+        for (std::int32_t line = -1; line <= store.Count() + 1; ++line)
+        {
+            const StepBackWalk walk = WalkBack(store, line, kept);
+            const StepBackWalk expected = WalkBack(store, line, SubHeadingSearch::Skip);
+            EXPECT_EQ(walk.restartLine, expected.restartLine) << lines.size() << " at " << line;
+            EXPECT_EQ(walk.reachedFirstLine, expected.reachedFirstLine)
+                << lines.size() << " at " << line;
+            if (built)
+            {
+                EXPECT_EQ(walk.linesRead, 0) << lines.size() << " at " << line;
+            }
+            built = built || walk.linesRead > 0;
+        }
+    }
+}
+
 struct WalkBackCase
 {
     const char* name;
