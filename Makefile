@@ -54,7 +54,9 @@ deb:
 sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DTAVRINO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVRINO_BENCHMARKS=OFF
 	cmake --build $(SANITIZE_DIR)
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j2
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/leak-suppressions.txt:print_suppressions=0 \
+	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j2
 
 # Every libFuzzer program, built with clang over the whole core, for SECONDS each. What they
 # find stays in $(FUZZ_DIR)/fuzz-runs/; the seeds in fuzz/corpus/ are not changed.
