@@ -103,8 +103,8 @@ TAVRINO_SHUFFLES Bytes Pairs(Bytes wide)
     return _mm_or_si128(first, _mm_slli_epi16(second, 8));
 }
 
-// Sixteen bytes as two vectors of sixteen: thirty-two at a time, with one bit each in the
-// masks, so that the work on the masks is shared by twice the bytes.
+// Thirty-two bytes as two vectors of sixteen, with one bit each in the masks, so that the work
+// on the masks is shared by twice the bytes.
 struct CThirtyTwo
 {
     Bytes first;
@@ -143,8 +143,8 @@ TAVRINO_SHUFFLES std::uint32_t TextBefore(unsigned feed, std::uint32_t base, uns
                                              std::popcount(before & letters));
 }
 
-// No lambdas in here: they would not share the function's processor target, and neither
-// their intrinsics nor their bit counts would be inlined.
+// Plain functions rather than lambdas here: a lambda does not take on the processor target of
+// the function around it, so its bit counts could become calls.
 template <PlainCoding coding>
 TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, char* out,
                                               const char* textStart, std::uint32_t* ends,

@@ -1,4 +1,4 @@
-// The plain lines of a list file's bytes, read sixteen at a time where the processor can:
+// The plain lines of a list file's bytes, read many at a time where the processor can:
 // text of characters of one or two bytes, with lines that end in LF or CR LF, which is nearly
 // all of a German list. Whatever is not plain is left to the reader that goes byte by byte, so
 // that this only makes the common case fast and never decides anything of its own.
@@ -20,14 +20,14 @@ struct PlainLines
     std::uint32_t* ends; // after the last line end written
 };
 
-// Reads from `in` toward `end` while sixteen bytes remain, writing the text without its line
-// ends to `out`, and for each line end the length of the text up to it, counted from
-// `textStart`, to `ends`. UTF-8 is copied as it is; Windows-1252 is decoded.
+// Reads from `in` toward `end` thirty-two bytes at a time while more than that remain, writing
+// the text without its line ends to `out`, and for each line end the length of the text up to
+// it, counted from `textStart`, to `ends`. UTF-8 is copied as it is; Windows-1252 is decoded.
 //
-// Stops before the sixteen bytes that hold what it does not take: a control byte other than
-// a line end (a zero byte, a tab), a CR that no LF follows, a UTF-8 sequence of three or four
-// bytes or one that is not valid, a Windows-1252 byte from 0x80 to 0x9F. Stops too when
-// fewer than sixteen places remain before `endsLimit`. The result says how far each got.
+// Stops before the thirty-two bytes that hold what it does not take: a control byte other
+// than a line end (a zero byte, a tab), a CR that no LF follows, a UTF-8 sequence of three or
+// four bytes or one that is not valid, a Windows-1252 byte from 0x80 to 0x9F. Stops too when
+// fewer than thirty-two places remain before `endsLimit`. The result says how far each got.
 //
 // `out` needs room for what remains to read (twice that for Windows-1252) and sixteen bytes
 // more, since bytes beyond the text it gives may be written, and no text may lie 4 GiB or more

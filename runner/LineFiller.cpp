@@ -224,18 +224,18 @@ void CLineFiller::Process(Bytes bytes)
             std::uint64_t carried = 0; // the last word ended with the lead of a sequence
             while (end - in >= 8)
             {
-                // Sixteen bytes at a time where the processor can, up to what only the words
-                // and bytes below can read.
+                // Many bytes at a time where the processor can, up to what only the words and
+                // bytes below can read.
                 // Decoded Windows-1252 may take twice the room of its bytes.
                 const std::size_t growth =
                     coding == Coding::Windows1252 ? static_cast<std::size_t>(end - in) : 0;
-                if (end - in >= 16 && carried == 0 && makeRoom(growth))
+                if (end - in > 32 && carried == 0 && makeRoom(growth))
                 {
-                    // Its line ends are offsets of 32 bits, and it needs room for sixteen.
+                    // Its line ends are offsets of 32 bits, and it needs room for thirty-two.
                     const auto reach = static_cast<std::size_t>(out - text.Data()) +
                                        static_cast<std::size_t>(end - in) + growth + Slack;
                     if (reach <= LineStore::MaximumTextBytes &&
-                        (ends.Capacity() - ends.Size() >= 16 || HasRoomForEntries(16)))
+                        (ends.Capacity() - ends.Size() >= 32 || HasRoomForEntries(32)))
                     {
                         const PlainLines run =
                             SplitPlainLines(in, end, out, text.Data(), ends.Data() + ends.Size(),
