@@ -195,10 +195,12 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
         unsigned feeds = lineFeeds & range;
         if (feeds == 0xFFFFFFFFu)
         {
-            // Thirty-two empty lines, as in a file of nothing else.
+            // Thirty-two empty lines, as in a file of nothing else: no text, and no place past
+            // them to write to.
             std::fill_n(ends, 32, base);
             ends += 32;
-            feeds = 0;
+            in += 32;
+            continue;
         }
         for (int written = 0; written < 2; ++written)
         {

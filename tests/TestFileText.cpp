@@ -58,6 +58,16 @@ std::vector<CFileCase> FileCases()
         {"OneByte", "A", {"A"}},
         {"FourBytes", "A;\r\n", {"A;"}},
         {"LineFeedsOnly", "eins\nzwei\ndrei\n", {"eins", "zwei", "drei"}},
+        // Runs of empty lines as long as a read of many bytes at once, and longer.
+        {"EmptyLinesOnly", std::string(100, '\n'), std::vector<Text>(100)},
+        {"EmptyLinesAfterText", "A\n" + std::string(64, '\n') + "B",
+         []
+         {
+             std::vector<Text> lines(66);
+             lines.front() = "A";
+             lines.back() = "B";
+             return lines;
+         }()},
         {"CarriageReturnsOnly", "eins\rzwei\rdrei", {"eins", "zwei", "drei"}},
         {"Mixed", "a\r\nbb\ncc\r\rd", {"a", "bb", "cc", "", "d"}},
         {"LastLineWithoutLineEnd", "A\r\nBC", {"A", "BC"}},
