@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <vector>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -56,9 +55,9 @@ using Shuffle = std::array<unsigned char, 16>;
 struct CHalfShuffles
 {
     std::array<unsigned short, 256> ternary; // bit i of the index becomes 3^i
-    std::vector<Shuffle> shuffles;
+    std::array<Shuffle, 6561> shuffles;
 
-    CHalfShuffles() : shuffles(6561)
+    CHalfShuffles()
     {
         for (unsigned bits = 0; bits < 256; ++bits)
         {
@@ -152,7 +151,8 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
 {
     static const CHalfShuffles halves;
     constexpr bool windows1252 = coding == PlainCoding::Windows1252;
-    while (end - in >= 32 && endsLimit - ends >= 32)
+    // One byte past the thirty-two is read: whether an LF follows a CR at their end.
+    while (end - in > 32 && endsLimit - ends >= 32)
     {
         const CThirtyTwo bytes{Load(in), Load(in + 16)};
         const unsigned controls = ControlsOf(bytes);
@@ -160,8 +160,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
         const unsigned returns = EqualOf(bytes, '\r');
         const unsigned high = HighOf(bytes);
         // A CR as the last byte is taken when an LF follows; otherwise it waits.
-        const unsigned lastIsReturnBeforeFeed =
-            end - in > 32 && in[32] == '\n' ? returns & 0x80000000u : 0u;
+        const unsigned lastIsReturnBeforeFeed = in[32] == '\n' ? returns & 0x80000000u : 0u;
         unsigned stops = (controls & ~lineFeeds & ~returns) |
                          (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed);
         if constexpr (windows1252)
@@ -217,6 +216,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
             _mm_unpacklo_epi8(bytes.first, zero), _mm_unpackhi_epi8(bytes.first, zero),
             _mm_unpacklo_epi8(bytes.second, zero), _mm_unpackhi_epi8(bytes.second, zero)};
         char* const start = out;
+#pragma GCC unroll 4
         for (unsigned quarter = 0; quarter < 4; ++quarter)
         {
             const unsigned shift = 8 * quarter;
