@@ -187,9 +187,6 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
         letters &= range;
         const unsigned drops = (lineFeeds | returns) & range;
         const unsigned kept = range & ~drops;
-        // Most runs of thirty-two bytes hold two line ends or fewer: the first two are written
-        // whether they are there or not, and counted only if they are, which spares a branch
-        // that no predictor learns.
         const auto base = static_cast<std::uint32_t>(out - textStart);
         unsigned feeds = lineFeeds & range;
         if (feeds == 0xFFFFFFFFu)
@@ -201,6 +198,9 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
             in += 32;
             continue;
         }
+        // Most runs of thirty-two bytes hold two line ends or fewer: the first two are written
+        // whether they are there or not, and counted only if they are, which spares a branch
+        // that no predictor learns.
         for (int written = 0; written < 2; ++written)
         {
             *ends = TextBefore(feeds, base, kept, letters);
