@@ -3,7 +3,10 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <tuple>
+#include <vector>
 
 enum class Severity
 {
@@ -23,3 +26,18 @@ struct Finding
     Text path;
     bool operator==(const Finding&) const = default;
 };
+
+// "error" or "warning", as the findings' lines and logs name them.
+inline const char* SeverityName(Severity severity)
+{
+    return severity == Severity::Error ? "error" : "warning";
+}
+
+// The order findings are reported in: by file, then by line; those of one line keep the order
+// the checker found them in.
+inline void SortByPlace(std::vector<Finding>& findings)
+{
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& left, const Finding& right)
+                     { return std::tie(left.file, left.line) < std::tie(right.file, right.line); });
+}

@@ -121,11 +121,13 @@ void CollectLists(const Text& argument, Collected& collected)
     collected.namings.push_back({folder, AsFolder(given)});
 }
 
-const char* SeverityName(Severity severity)
-{
-    return severity == Severity::Error ? "error" : "warning";
-}
 } // namespace
+
+void WriteFindingLine(std::ostream& output, const Finding& finding)
+{
+    output << finding.file << ":" << finding.line << ": " << SeverityName(finding.severity) << ": "
+           << finding.text << "\n";
+}
 
 int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostream& output,
              std::ostream& errors)
@@ -166,9 +168,7 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
         finding.file = ShownPath(finding.file, namings);
         finding.path = ShownPath(finding.path, namings);
     }
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const Finding& left, const Finding& right)
-                     { return std::tie(left.file, left.line) < std::tie(right.file, right.line); });
+    SortByPlace(findings);
     int errorCount = 0;
     int warningCount = 0;
     for (const auto& finding : findings)
@@ -180,8 +180,7 @@ int RunCheck(const CommandLine& commandLine, IPictureDecoder* decoder, std::ostr
                    << "\", \"code\": " << JsonString(finding.code)
                    << ", \"text\": " << JsonString(finding.text) << "}\n";
         else if (commandLine.checkFormat == CheckFormat::Gcc)
-            output << finding.file << ":" << finding.line << ": " << SeverityName(finding.severity)
-                   << ": " << finding.text << "\n";
+            WriteFindingLine(output, finding);
     }
     if (commandLine.checkFormat == CheckFormat::Sarif)
         output << SarifLog(findings, TAVRINO_VERSION);
@@ -216,8 +215,7 @@ Text CheckHelpText()
         if (std::find(codes.begin(), codes.end(), entry.code) != codes.end())
             continue;
         codes.push_back(entry.code);
-        text += "\n  " + Text(entry.code) +
-                (entry.severity == Severity::Error ? " (error)\n" : " (warning)\n");
+        text += "\n  " + Text(entry.code) + " (" + SeverityName(entry.severity) + ")\n";
         for (const FindingEntry& same : AllFindingEntries())
         {
             if (std::string_view(same.code) == entry.code)

@@ -1,9 +1,7 @@
 #include "frontends/ReloadReport.h"
 
 #include "check/ListChecker.h"
-
-#include <algorithm>
-#include <tuple>
+#include "frontends/CheckCommand.h"
 
 void ReportReload(ReloadOutcome outcome, const Text& listPath, const Text& programFolder,
                   IPictureDecoder* decoder, std::ostream& errors)
@@ -22,9 +20,7 @@ void ReportReload(ReloadOutcome outcome, const Text& listPath, const Text& progr
     checker.CheckList(programFolder, listFolder, listPath.substr(slash + 1));
     checker.Finish();
     std::vector<Finding> findings = checker.Findings();
-    std::stable_sort(findings.begin(), findings.end(),
-                     [](const Finding& left, const Finding& right)
-                     { return std::tie(left.file, left.line) < std::tie(right.file, right.line); });
+    SortByPlace(findings);
     int errorCount = 0;
     int warningCount = 0;
     for (const Finding& finding : findings)
@@ -33,8 +29,6 @@ void ReportReload(ReloadOutcome outcome, const Text& listPath, const Text& progr
            << (errorCount == 1 ? " error, " : " errors, ") << warningCount
            << (warningCount == 1 ? " warning\n" : " warnings\n");
     for (const Finding& finding : findings)
-        errors << finding.file << ":" << finding.line << ": "
-               << (finding.severity == Severity::Error ? "error" : "warning") << ": "
-               << finding.text << "\n";
+        WriteFindingLine(errors, finding);
     errors.flush();
 }

@@ -7,11 +7,6 @@
 
 namespace
 {
-const char* LevelOf(Severity severity)
-{
-    return severity == Severity::Error ? "error" : "warning";
-}
-
 // The first entry of each code, in the table's order: the rules' order, which results
 // refer to by index.
 std::vector<const FindingEntry*> RuleEntries()
@@ -81,7 +76,7 @@ Text SarifLog(const std::vector<Finding>& findings, std::string_view toolVersion
                ", \"shortDescription\": " + MessageObject(FindingText(rule.kind, {"…", "…", "…"})) +
                ", \"fullDescription\": " + MessageObject(advice) +
                ", \"help\": " + MessageObject(advice) +
-               ", \"defaultConfiguration\": {\"level\": \"" + LevelOf(rule.severity) + "\"}}";
+               ", \"defaultConfiguration\": {\"level\": \"" + SeverityName(rule.severity) + "\"}}";
     }
     log += "\n          ]\n"
            "        }\n"
@@ -98,7 +93,7 @@ Text SarifLog(const std::vector<Finding>& findings, std::string_view toolVersion
         log += "        {\"ruleId\": " + JsonString(finding.code);
         if (rule != rules.end())
             log += ", \"ruleIndex\": " + DecimalText(rule - rules.begin());
-        log += ", \"level\": \"" + Text(LevelOf(finding.severity)) +
+        log += ", \"level\": \"" + Text(SeverityName(finding.severity)) +
                "\", \"message\": " + MessageObject(finding.text) +
                ", \"locations\": [{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " +
                JsonString(UriReference(finding.path)) +
