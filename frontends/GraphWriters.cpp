@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace
 {
@@ -189,6 +190,19 @@ Text NodeStyle(GraphNode::Kind kind)
     }
     return {};
 }
+// The nodes of each document, in the order of the nodes, found in one pass: the boxes of the
+// text files.
+std::vector<std::vector<std::size_t>> NodesByDocument(const FlowGraph& graph)
+{
+    std::vector<std::vector<std::size_t>> nodes(graph.documents.size());
+    for (std::size_t i = 0; i < graph.nodes.size(); ++i)
+    {
+        const int document = graph.nodes[i].document;
+        if (document >= 0 && static_cast<std::size_t>(document) < nodes.size())
+            nodes[static_cast<std::size_t>(document)].push_back(i);
+    }
+    return nodes;
+}
 } // namespace
 
 Text NodeCaption(const GraphNode& node)
@@ -249,18 +263,14 @@ Text DotGraph(const FlowGraph& graph, const GraphListing& listing)
             dot += nodeLine(i, "  ");
     }
     // The lines of each text file in a box of their own, named after the file.
+    const auto nodesByDocument = NodesByDocument(graph);
     for (std::size_t d = 0; d < graph.documents.size(); ++d)
     {
-        if (graph.documents[d].isList)
+        if (graph.documents[d].isList || nodesByDocument[d].empty())
             continue;
         Text cluster;
-        for (std::size_t i = 0; i < graph.nodes.size(); ++i)
-        {
-            if (graph.nodes[i].document == static_cast<int>(d))
-                cluster += nodeLine(i, "    ");
-        }
-        if (cluster.empty())
-            continue;
+        for (const std::size_t i : nodesByDocument[d])
+            cluster += nodeLine(i, "    ");
         dot += "  subgraph cluster_" + DecimalText(static_cast<std::int64_t>(d)) +
                " {\n    label=" + DotString("§ " + ShownFile(listing, static_cast<int>(d))) +
                ";\n    style=\"rounded,dashed\";\n    color=\"#3366aa\";\n" + cluster + "  }\n";
@@ -329,17 +339,15 @@ Text JsonGraph(const FlowGraph& graph, const GraphListing& listing)
     }
     json += "],\n \"clusters\": [";
     bool first = true;
+    const auto nodesByDocument = NodesByDocument(graph);
     for (std::size_t d = 0; d < graph.documents.size(); ++d)
     {
         if (graph.documents[d].isList)
             continue;
         Text members;
-        for (std::size_t i = 0; i < graph.nodes.size(); ++i)
-        {
-            if (graph.nodes[i].document == static_cast<int>(d))
-                members += Text(members.empty() ? "" : ", ") + "\"n" +
-                           DecimalText(static_cast<std::int64_t>(i)) + "\"";
-        }
+        for (const std::size_t i : nodesByDocument[d])
+            members += Text(members.empty() ? "" : ", ") + "\"n" +
+                       DecimalText(static_cast<std::int64_t>(i)) + "\"";
         json += Text(first ? "\n  " : ",\n  ") +
                 "{\"file\": " + JsonString(ShownFile(listing, static_cast<int>(d))) +
                 ", \"nodes\": [" + members + "]}";
