@@ -60,6 +60,8 @@ struct LoadedDocument
     bool isList = false;
     bool readable = false;
     LineStore store;
+    // Where "Zurück" restarts, looked up rather than walked for each screen.
+    CStepEndIndex stepEnds;
 };
 } // namespace
 
@@ -97,6 +99,11 @@ public:
         return *m_documents[static_cast<std::size_t>(index)];
     }
     int DocumentCount() const { return static_cast<int>(m_documents.size()); }
+    StepBackWalk WalkBackIn(int index, std::int32_t line)
+    {
+        LoadedDocument& document = *m_documents[static_cast<std::size_t>(index)];
+        return WalkBack(document.store, line, document.stepEnds);
+    }
     std::int64_t LinesRead() const { return m_linesRead; }
 
     // The pass from `state`, the stopwatch warning at its check number `warnAt` (counted
@@ -469,7 +476,7 @@ FlowGraph CFlowGraphBuilder::Build(const Text& programFolder, const Text& listFo
             }
             if (backOffered)
             {
-                const StepBackWalk walk = WalkBack(store, backFrom, SubHeadingSearch::Skip);
+                const StepBackWalk walk = passes.WalkBackIn(document, backFrom);
                 RunState back = next;
                 back.line = walk.restartLine;
                 if (walk.reachedFirstLine)
