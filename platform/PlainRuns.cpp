@@ -237,22 +237,437 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
     return {in, out, ends};
 }
 
+// The same with thirty-two bytes in one register, for processors since about 2013.
+#define TAVRINO_WIDE __attribute__((target("avx2,bmi,bmi2,popcnt")))
+// The helpers are called in the loops, where a call would cost more than their work.
+#define TAVRINO_WIDE_HELPER TAVRINO_WIDE inline __attribute__((always_inline))
+
+using WideBytes = __m256i;
+
+TAVRINO_WIDE_HELPER WideBytes LoadWide(const void* in)
+{
+    return _mm256_loadu_si256(static_cast<const WideBytes*>(in));
+}
+
+TAVRINO_WIDE_HELPER void StoreWide(char* out, WideBytes bytes)
+{
+    _mm256_storeu_si256(reinterpret_cast<WideBytes*>(out), bytes);
+}
+
+TAVRINO_WIDE_HELPER WideBytes RepeatedWide(unsigned char byte)
+{
+    return _mm256_set1_epi8(static_cast<char>(byte));
+}
+
+TAVRINO_WIDE_HELPER unsigned BitsOfWide(WideBytes matches)
+{
+    return static_cast<unsigned>(_mm256_movemask_epi8(matches));
+}
+
+// One bit for each of thirty-two bytes: the line ends, the bytes from 0x80, and the bytes
+// that stop a run in either code page.
+struct CWideMasks
+{
+    unsigned lineFeeds;
+    unsigned returns;
+    unsigned stops;
+    unsigned high;
+};
+
+TAVRINO_WIDE_HELPER CWideMasks MasksOf(WideBytes bytes, const char* in)
+{
+    const unsigned lineFeeds = BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\n')));
+    const unsigned returns = BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\r')));
+    const WideBytes control = RepeatedWide(0x0D);
+    const unsigned controls = BitsOfWide(_mm256_cmpeq_epi8(_mm256_min_epu8(bytes, control), bytes));
+    // A CR as the last byte is taken when an LF follows; otherwise it waits.
+    const unsigned lastIsReturnBeforeFeed = in[32] == '\n' ? returns & 0x80000000u : 0u;
+    return {lineFeeds, returns,
+            (controls & ~lineFeeds & ~returns) |
+                (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed),
+            BitsOfWide(bytes)};
+}
+
+// UTF-8 is its own text: only the line ends are left out. Lines are longer than the few
+// bytes of their ends, so the text between two line ends is moved whole, thirty-two bytes at
+// once, to where the text before it ends; the bytes past it are written over by what comes
+// next.
+TAVRINO_WIDE PlainLines SplitUtf8Wide(const char* in, const char* end, char* out,
+                                      const char* textStart, std::uint32_t* ends,
+                                      std::uint32_t* endsLimit)
+{
+    // The thirty-two bytes after a line end are read at once: up to sixty-five bytes on.
+    while (end - in >= 72 && endsLimit - ends >= 32)
+    {
+        const WideBytes bytes = LoadWide(in);
+        const CWideMasks masks = MasksOf(bytes, in);
+        // Continuations from 0x80 to 0xBF, below 0xC0 when compared with sign, and leads that
+        // no character of one or two bytes has: 0xC0, 0xC1 and from 0xE0.
+        const unsigned continuations = BitsOfWide(_mm256_cmpgt_epi8(RepeatedWide(0xC0), bytes));
+        const unsigned longer = BitsOfWide(_mm256_or_si256(
+                                    _mm256_cmpgt_epi8(bytes, RepeatedWide(0xDF)),
+                                    _mm256_cmpeq_epi8(_mm256_and_si256(bytes, RepeatedWide(0xFE)),
+                                                      RepeatedWide(0xC0)))) &
+                                masks.high;
+        const unsigned leads = masks.high & ~continuations;
+        // A lead as the last byte is taken with its continuation next time.
+        const unsigned length =
+            _tzcnt_u32(masks.stops | (masks.stops == 0 ? leads & 0x80000000u : 0u));
+        const unsigned range = _bzhi_u32(~0u, length);
+        // Every lead followed by one continuation, and no continuation without one: a lead
+        // before a line end fails here too.
+        if ((longer & range) != 0 || (continuations & range) != (leads & range) << 1)
+            break;
+        const unsigned kept = range & ~(masks.lineFeeds | masks.returns);
+        unsigned feeds = masks.lineFeeds & range;
+        const auto base = static_cast<std::uint32_t>(out - textStart);
+        if (feeds == 0xFFFFFFFFu)
+        {
+            std::fill_n(ends, 32, base);
+            ends += 32;
+            in += 32;
+            continue;
+        }
+        StoreWide(out, bytes);
+        // The first two line ends are handled whether they are there or not, as above; a
+        // line end that is not there moves bytes past the text, which count for nothing.
+        for (int written = 0; written < 2; ++written)
+        {
+            const unsigned at = _tzcnt_u32(feeds);
+            const auto before = static_cast<unsigned>(std::popcount(_bzhi_u32(kept, at)));
+            *ends = base + before;
+            ends += feeds != 0;
+            StoreWide(out + before, LoadWide(in + at + 1));
+            feeds = _blsr_u32(feeds);
+        }
+        for (; feeds != 0; feeds = _blsr_u32(feeds))
+        {
+            const unsigned at = _tzcnt_u32(feeds);
+            const auto before = static_cast<unsigned>(std::popcount(_bzhi_u32(kept, at)));
+            *ends++ = base + before;
+            StoreWide(out + before, LoadWide(in + at + 1));
+        }
+        out += std::popcount(kept);
+        in += length;
+        if (masks.stops != 0)
+            break;
+    }
+    return {in, out, ends};
+}
+
+// The pairs of Pairs above, for sixteen bytes widened in one register.
+TAVRINO_WIDE_HELPER WideBytes PairsWide(WideBytes wide)
+{
+    const WideBytes isLetter = _mm256_cmpgt_epi16(wide, _mm256_set1_epi16(0x7F));
+    const WideBytes lead = _mm256_or_si256(_mm256_srli_epi16(wide, 6), _mm256_set1_epi16(0xC0));
+    const WideBytes first = _mm256_blendv_epi8(wide, lead, isLetter);
+    const WideBytes second =
+        _mm256_or_si256(_mm256_and_si256(wide, _mm256_set1_epi16(0x3F)), _mm256_set1_epi16(0x80));
+    return _mm256_or_si256(first, _mm256_slli_epi16(second, 8));
+}
+
+// Two quarters of eight bytes, widened to pairs, each laid out by its own shuffle.
+TAVRINO_WIDE_HELPER WideBytes LaidOut(const CHalfShuffles& halves, WideBytes pairs,
+                                      unsigned letters, unsigned drops)
+{
+    const Shuffle& low = halves.For(letters, drops);
+    const Shuffle& high = halves.For(letters >> 8, drops >> 8);
+    return _mm256_shuffle_epi8(pairs,
+                               _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(high.data()),
+                                                   reinterpret_cast<const __m128i*>(low.data())));
+}
+
+// The text that the bytes of `below` give, with the bytes kept in the low half of `counted`
+// and the letters, which add a second byte each, in its high half.
+TAVRINO_WIDE_HELPER unsigned TextOf(std::uint64_t counted, unsigned below)
+{
+    return static_cast<unsigned>(std::popcount(counted & (below | std::uint64_t{below} << 32)));
+}
+
+// Windows-1252 as the shuffles above do it, with each sixteen bytes widened to pairs in one
+// register.
+TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, char* out,
+                                             const char* textStart, std::uint32_t* ends,
+                                             std::uint32_t* endsLimit)
+{
+    static const CHalfShuffles halves;
+    while (end - in >= 72 && endsLimit - ends >= 32)
+    {
+        const WideBytes bytes = LoadWide(in);
+        const CWideMasks masks = MasksOf(bytes, in);
+        // The bytes from 0x80 to 0x9F, whose characters take three bytes or none: below
+        // 0xA0 compared with sign.
+        const unsigned rare = BitsOfWide(_mm256_cmpgt_epi8(RepeatedWide(0xA0), bytes));
+        const unsigned stops = masks.stops | rare;
+        const unsigned length = _tzcnt_u32(stops);
+        const unsigned range = _bzhi_u32(~0u, length);
+        const unsigned letters = masks.high & range;
+        const unsigned drops = (masks.lineFeeds | masks.returns) & range;
+        const std::uint64_t counted = (range & ~drops) | std::uint64_t{letters} << 32;
+        unsigned feeds = masks.lineFeeds & range;
+        const auto base = static_cast<std::uint32_t>(out - textStart);
+        if (feeds == 0xFFFFFFFFu)
+        {
+            std::fill_n(ends, 32, base);
+            ends += 32;
+            in += 32;
+            continue;
+        }
+        for (int written = 0; written < 2; ++written)
+        {
+            *ends = base + TextOf(counted, _blsmsk_u32(feeds) >> 1);
+            ends += feeds != 0;
+            feeds = _blsr_u32(feeds);
+        }
+        for (; feeds != 0; feeds = _blsr_u32(feeds))
+            *ends++ = base + TextOf(counted, _blsmsk_u32(feeds) >> 1);
+        const WideBytes first = LaidOut(
+            halves, PairsWide(_mm256_cvtepu8_epi16(_mm256_castsi256_si128(bytes))), letters, drops);
+        const WideBytes second =
+            LaidOut(halves, PairsWide(_mm256_cvtepu8_epi16(_mm256_extracti128_si256(bytes, 1))),
+                    letters >> 16, drops >> 16);
+        Store(out, _mm256_castsi256_si128(first));
+        Store(out + TextOf(counted, 0xFFu), _mm256_extracti128_si256(first, 1));
+        Store(out + TextOf(counted, 0xFFFFu), _mm256_castsi256_si128(second));
+        Store(out + TextOf(counted, 0xFFFFFFu), _mm256_extracti128_si256(second, 1));
+        out += TextOf(counted, ~0u);
+        in += length;
+        if (stops != 0)
+            break;
+    }
+    return {in, out, ends};
+}
+
+// With the byte compress of AVX-512, sixty-four bytes at a time: the text is what is left when
+// the line ends are taken out, and the work of a line end is only to count where it falls.
+#define TAVRINO_WIDEST __attribute__((target("avx512f,avx512bw,avx512vbmi2,bmi,bmi2,popcnt")))
+#define TAVRINO_WIDEST_HELPER TAVRINO_WIDEST inline __attribute__((always_inline))
+
+using WidestBytes = __m512i;
+using WidestBits = std::uint64_t;
+
+TAVRINO_WIDEST_HELPER WidestBytes RepeatedWidest(unsigned char byte)
+{
+    return _mm512_set1_epi8(static_cast<char>(byte));
+}
+
+// As CWideMasks, for sixty-four bytes.
+struct CWidestMasks
+{
+    WidestBits lineFeeds;
+    WidestBits returns;
+    WidestBits stops;
+    WidestBits high;
+};
+
+TAVRINO_WIDEST_HELPER CWidestMasks WidestMasksOf(WidestBytes bytes, const char* in)
+{
+    const WidestBits lineFeeds = _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\n'));
+    const WidestBits returns = _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\r'));
+    const WidestBits controls = _mm512_cmple_epu8_mask(bytes, RepeatedWidest(0x0D));
+    // A CR as the last byte is taken when an LF follows; otherwise it waits.
+    const WidestBits lastIsReturnBeforeFeed =
+        returns & (static_cast<WidestBits>(in[64] == '\n') << 63);
+    return {lineFeeds, returns,
+            (controls & ~lineFeeds & ~returns) |
+                (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed),
+            _mm512_movepi8_mask(bytes)};
+}
+
+TAVRINO_WIDEST_HELPER std::uint32_t CountBelow(WidestBits bits, unsigned at)
+{
+    return static_cast<std::uint32_t>(std::popcount(_bzhi_u64(bits, at)));
+}
+
+// Writes where each line end of `feeds` falls: the bytes of `kept` and of `letters` before it.
+// The first three are written whether they are there or not, as above.
+TAVRINO_WIDEST_HELPER std::uint32_t* WriteEnds(WidestBits feeds, WidestBits kept,
+                                               WidestBits letters, std::uint32_t base,
+                                               std::uint32_t* ends)
+{
+    for (int written = 0; written < 3; ++written)
+    {
+        const auto at = static_cast<unsigned>(_tzcnt_u64(feeds));
+        *ends = base + CountBelow(kept, at) + CountBelow(letters, at);
+        ends += feeds != 0;
+        feeds = _blsr_u64(feeds);
+    }
+    for (; feeds != 0; feeds = _blsr_u64(feeds))
+    {
+        const auto at = static_cast<unsigned>(_tzcnt_u64(feeds));
+        *ends++ = base + CountBelow(kept, at) + CountBelow(letters, at);
+    }
+    return ends;
+}
+
+TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char* out,
+                                          const char* textStart, std::uint32_t* ends,
+                                          std::uint32_t* endsLimit)
+{
+    while (end - in > 64 && endsLimit - ends >= 64)
+    {
+        const WidestBytes bytes = _mm512_loadu_si512(in);
+        const CWidestMasks masks = WidestMasksOf(bytes, in);
+        // Signed, the continuations from 0x80 to 0xBF are the bytes below 0xC0.
+        const WidestBits continuations = _mm512_cmplt_epi8_mask(bytes, RepeatedWidest(0xC0));
+        const WidestBits shortLeads = _mm512_cmple_epu8_mask(
+            _mm512_sub_epi8(bytes, RepeatedWidest(0xC2)), RepeatedWidest(0xDF - 0xC2));
+        const WidestBits leads = masks.high & ~continuations;
+        // A lead as the last byte is taken with its continuation next time.
+        const auto length = static_cast<unsigned>(
+            _tzcnt_u64(masks.stops | (masks.stops == 0 ? leads & (WidestBits{1} << 63) : 0)));
+        const WidestBits range = _bzhi_u64(~WidestBits{0}, length);
+        if ((leads & ~shortLeads & range) != 0 || (continuations & range) != (leads & range) << 1)
+            break;
+        const WidestBits kept = range & ~(masks.lineFeeds | masks.returns);
+        const WidestBits feeds = masks.lineFeeds & range;
+        const auto base = static_cast<std::uint32_t>(out - textStart);
+        if (feeds == ~WidestBits{0})
+        {
+            std::fill_n(ends, 64, base);
+            ends += 64;
+            in += 64;
+            continue;
+        }
+        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(kept, bytes));
+        ends = WriteEnds(feeds, kept, 0, base, ends);
+        out += std::popcount(kept);
+        in += length;
+        if (masks.stops != 0)
+            break;
+    }
+    return {in, out, ends};
+}
+
+// Thirty-two bytes widened to pairs as Pairs does, the letters given by `letters`.
+TAVRINO_WIDEST_HELPER WidestBytes WidestPairs(__m256i half, std::uint32_t letters)
+{
+    const WidestBytes wide = _mm512_cvtepu8_epi16(half);
+    const WidestBytes lead = _mm512_or_si512(_mm512_srli_epi16(wide, 6), _mm512_set1_epi16(0xC0));
+    const WidestBytes second =
+        _mm512_or_si512(_mm512_and_si512(wide, _mm512_set1_epi16(0x3F)), _mm512_set1_epi16(0x80));
+    return _mm512_mask_blend_epi16(letters, wide,
+                                   _mm512_or_si512(lead, _mm512_slli_epi16(second, 8)));
+}
+
+// Which bytes of thirty-two pairs are text: the first of each byte kept, and the second of
+// each letter.
+TAVRINO_WIDEST_HELPER WidestBits PairsKept(std::uint32_t kept, std::uint32_t letters)
+{
+    return _pdep_u64(kept, 0x5555555555555555ull) | _pdep_u64(letters, 0xAAAAAAAAAAAAAAAAull);
+}
+
+TAVRINO_WIDEST PlainLines SplitWindows1252Widest(const char* in, const char* end, char* out,
+                                                 const char* textStart, std::uint32_t* ends,
+                                                 std::uint32_t* endsLimit)
+{
+    while (end - in > 64 && endsLimit - ends >= 64)
+    {
+        const WidestBytes bytes = _mm512_loadu_si512(in);
+        const CWidestMasks masks = WidestMasksOf(bytes, in);
+        // Signed, the bytes from 0x80 to 0x9F are those below 0xA0.
+        const WidestBits stops = masks.stops | _mm512_cmplt_epi8_mask(bytes, RepeatedWidest(0xA0));
+        const auto length = static_cast<unsigned>(_tzcnt_u64(stops));
+        const WidestBits range = _bzhi_u64(~WidestBits{0}, length);
+        const WidestBits letters = masks.high & range;
+        const WidestBits kept = range & ~(masks.lineFeeds | masks.returns);
+        const WidestBits feeds = masks.lineFeeds & range;
+        const auto base = static_cast<std::uint32_t>(out - textStart);
+        if (feeds == ~WidestBits{0})
+        {
+            std::fill_n(ends, 64, base);
+            ends += 64;
+            in += 64;
+            continue;
+        }
+        const WidestBits lowKept =
+            PairsKept(static_cast<std::uint32_t>(kept), static_cast<std::uint32_t>(letters));
+        const WidestBits highKept = PairsKept(static_cast<std::uint32_t>(kept >> 32),
+                                              static_cast<std::uint32_t>(letters >> 32));
+        // Each half loaded again: cheaper than taking it out of the register.
+        const WidestBytes lowPairs =
+            WidestPairs(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in)),
+                        static_cast<std::uint32_t>(masks.high));
+        const WidestBytes highPairs =
+            WidestPairs(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32)),
+                        static_cast<std::uint32_t>(masks.high >> 32));
+        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(lowKept, lowPairs));
+        _mm512_storeu_si512(out + std::popcount(lowKept),
+                            _mm512_maskz_compress_epi8(highKept, highPairs));
+        ends = WriteEnds(feeds, kept, letters, base, ends);
+        out += std::popcount(lowKept) + std::popcount(highKept);
+        in += length;
+        if (stops != 0)
+            break;
+    }
+    return {in, out, ends};
+}
+
 } // namespace
+
+PlainInstructions AvailablePlainInstructions()
+{
+    static const PlainInstructions available = []
+    {
+        __builtin_cpu_init();
+        const bool counts = __builtin_cpu_supports("popcnt") != 0;
+        if (counts && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+            __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi") &&
+            __builtin_cpu_supports("bmi2"))
+            return PlainInstructions::Avx512;
+        if (counts && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+            __builtin_cpu_supports("bmi2"))
+            return PlainInstructions::Avx2;
+        if (counts && __builtin_cpu_supports("ssse3"))
+            return PlainInstructions::Ssse3;
+        return PlainInstructions::None;
+    }();
+    return available;
+}
+
+namespace
+{
+
+PlainInstructions g_plainInstructions = AvailablePlainInstructions();
+
+} // namespace
+
+void LimitPlainInstructions(PlainInstructions widest)
+{
+    g_plainInstructions = std::min(widest, AvailablePlainInstructions());
+}
 
 PlainLines SplitPlainLines(const char* in, const char* end, char* out, const char* textStart,
                            std::uint32_t* ends, std::uint32_t* endsLimit, PlainCoding coding)
 {
-    static const bool shuffles =
-        __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("popcnt");
-    if (!shuffles)
-        return {in, out, ends};
-    return coding == PlainCoding::Windows1252
-               ? SplitWithShuffles<PlainCoding::Windows1252>(in, end, out, textStart, ends,
-                                                             endsLimit)
-               : SplitWithShuffles<PlainCoding::Utf8>(in, end, out, textStart, ends, endsLimit);
+    const bool windows1252 = coding == PlainCoding::Windows1252;
+    switch (g_plainInstructions)
+    {
+    case PlainInstructions::Avx512:
+        return windows1252 ? SplitWindows1252Widest(in, end, out, textStart, ends, endsLimit)
+                           : SplitUtf8Widest(in, end, out, textStart, ends, endsLimit);
+    case PlainInstructions::Avx2:
+        return windows1252 ? SplitWindows1252Wide(in, end, out, textStart, ends, endsLimit)
+                           : SplitUtf8Wide(in, end, out, textStart, ends, endsLimit);
+    case PlainInstructions::Ssse3:
+        return windows1252
+                   ? SplitWithShuffles<PlainCoding::Windows1252>(in, end, out, textStart, ends,
+                                                                 endsLimit)
+                   : SplitWithShuffles<PlainCoding::Utf8>(in, end, out, textStart, ends, endsLimit);
+    case PlainInstructions::None:
+        break;
+    }
+    return {in, out, ends};
 }
 
 #else
+
+PlainInstructions AvailablePlainInstructions()
+{
+    return PlainInstructions::None;
+}
+
+void LimitPlainInstructions(PlainInstructions) {}
 
 PlainLines SplitPlainLines(const char* in, const char*, char* out, const char*, std::uint32_t* ends,
                            std::uint32_t*, PlainCoding)

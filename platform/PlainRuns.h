@@ -13,6 +13,21 @@ enum class PlainCoding
     Windows1252,
 };
 
+// The instruction sets the reading can use, from none to the widest.
+enum class PlainInstructions
+{
+    None,   // only the reader that goes by words and bytes
+    Ssse3,  // sixteen bytes in a register, shuffled
+    Avx2,   // thirty-two
+    Avx512, // sixty-four, with the byte compress of VBMI2
+};
+
+// The widest that this processor has.
+PlainInstructions AvailablePlainInstructions();
+// Narrows what the reading uses to at most `widest`, so that tests can hold each way of
+// reading against the others on one processor. Not for use while a file is being read.
+void LimitPlainInstructions(PlainInstructions widest);
+
 struct PlainLines
 {
     const char* in;
@@ -20,17 +35,18 @@ struct PlainLines
     std::uint32_t* ends; // after the last line end written
 };
 
-// Reads from `in` toward `end` thirty-two bytes at a time while more than that remain, writing
+// Reads from `in` toward `end` sixteen to sixty-four bytes at a time while enough remain, writing
 // the text without its line ends to `out`, and for each line end the length of the text up to
 // it, counted from `textStart`, to `ends`. UTF-8 is copied as it is; Windows-1252 is decoded.
 //
-// Stops before the thirty-two bytes that hold what it does not take: a control byte other
-// than a line end (a zero byte, a tab), a CR that no LF follows, a UTF-8 sequence of three or
-// four bytes or one that is not valid, a Windows-1252 byte from 0x80 to 0x9F. Stops too when
-// fewer than thirty-two places remain before `endsLimit`. The result says how far each got.
+// Stops at what it does not take: a control byte other than a line end (a zero byte, a tab),
+// a CR that no LF follows, a UTF-8 sequence of three or four bytes or one that is not valid, a
+// Windows-1252 byte from 0x80 to 0x9F; the bytes before it may or may not have been taken.
+// May stop too when fewer than seventy-two bytes remain to read, or fewer than sixty-four
+// places before `endsLimit`. The result says how far each got.
 //
 // `out` needs room for what remains to read (twice that for Windows-1252) and sixteen bytes
 // more, since bytes beyond the text it gives may be written, and no text may lie 4 GiB or more
-// past `textStart`. Takes nothing where the processor cannot shuffle bytes.
+// past `textStart`. Takes nothing with PlainInstructions::None.
 PlainLines SplitPlainLines(const char* in, const char* end, char* out, const char* textStart,
                            std::uint32_t* ends, std::uint32_t* endsLimit, PlainCoding coding);

@@ -231,11 +231,11 @@ void CLineFiller::Process(Bytes bytes)
                     coding == Coding::Windows1252 ? static_cast<std::size_t>(end - in) : 0;
                 if (end - in > 32 && carried == 0 && makeRoom(growth))
                 {
-                    // Its line ends are offsets of 32 bits, and it needs room for thirty-two.
+                    // Its line ends are offsets of 32 bits, and it needs room for sixty-four.
                     const auto reach = static_cast<std::size_t>(out - text.Data()) +
                                        static_cast<std::size_t>(end - in) + growth + Slack;
                     if (reach <= LineStore::MaximumTextBytes &&
-                        (ends.Capacity() - ends.Size() >= 32 || HasRoomForEntries(32)))
+                        (ends.Capacity() - ends.Size() >= 64 || HasRoomForEntries(64)))
                     {
                         const PlainLines run =
                             SplitPlainLines(in, end, out, text.Data(), ends.Data() + ends.Size(),

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "platform/CodePage.h"
+#include "platform/PlainRuns.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
 #include "runner/LineFiller.h"
@@ -127,6 +128,38 @@ std::vector<Text> LinesOfPieces(std::string_view bytes, const std::vector<std::s
     return store.Entries();
 }
 
+// Each way of reading plain lines that this processor has, for one test to go through in turn.
+// The widest is used again when the test ends.
+class CEachPlainInstructions
+{
+public:
+    CEachPlainInstructions()
+    {
+        for (const PlainInstructions instructions :
+             {PlainInstructions::None, PlainInstructions::Ssse3, PlainInstructions::Avx2,
+              PlainInstructions::Avx512})
+            if (instructions <= AvailablePlainInstructions())
+                m_instructions.push_back(instructions);
+    }
+    ~CEachPlainInstructions() { LimitPlainInstructions(AvailablePlainInstructions()); }
+    CEachPlainInstructions(const CEachPlainInstructions&) = delete;
+    CEachPlainInstructions& operator=(const CEachPlainInstructions&) = delete;
+
+    // Calls `test` once for each, with the reading limited to it.
+    template <typename Test> void ForEach(const Test& test) const
+    {
+        for (const PlainInstructions instructions : m_instructions)
+        {
+            LimitPlainInstructions(instructions);
+            SCOPED_TRACE(testing::Message() << "instructions " << static_cast<int>(instructions));
+            test();
+        }
+    }
+
+private:
+    std::vector<PlainInstructions> m_instructions;
+};
+
 struct CPieceCase
 {
     const char* name;
@@ -164,25 +197,31 @@ std::vector<CPieceCase> PieceCases()
 
 TEST(LineFillerTest, PiecesGiveTheLinesOfTheWholeText)
 {
-    for (const CPieceCase& test : PieceCases())
-    {
-        // After a first line, the code page is decided before the case's bytes come.
-        for (const std::string& bytes : {test.bytes, "Vorlauf\r\n" + test.bytes})
+    CEachPlainInstructions().ForEach(
+        []
         {
-            const std::vector<Text> whole = LinesOfWholeText(bytes);
-            EXPECT_EQ(LinesOfPieces(bytes, {}), whole) << test.name;
-            for (std::size_t cut = 0; cut <= bytes.size(); ++cut)
-                EXPECT_EQ(LinesOfPieces(bytes, {cut}), whole) << test.name << " cut at " << cut;
-            std::vector<std::size_t> everyByte;
-            for (std::size_t cut = 1; cut < bytes.size(); ++cut)
-                everyByte.push_back(cut);
-            EXPECT_EQ(LinesOfPieces(bytes, everyByte), whole) << test.name << " byte by byte";
-        }
-    }
+            for (const CPieceCase& test : PieceCases())
+            {
+                // After a first line, the code page is decided before the case's bytes come.
+                for (const std::string& bytes : {test.bytes, "Vorlauf\r\n" + test.bytes})
+                {
+                    const std::vector<Text> whole = LinesOfWholeText(bytes);
+                    EXPECT_EQ(LinesOfPieces(bytes, {}), whole) << test.name;
+                    for (std::size_t cut = 0; cut <= bytes.size(); ++cut)
+                        EXPECT_EQ(LinesOfPieces(bytes, {cut}), whole)
+                            << test.name << " cut at " << cut;
+                    std::vector<std::size_t> everyByte;
+                    for (std::size_t cut = 1; cut < bytes.size(); ++cut)
+                        everyByte.push_back(cut);
+                    EXPECT_EQ(LinesOfPieces(bytes, everyByte), whole)
+                        << test.name << " byte by byte";
+                }
+            }
+        });
 }
 
 // Texts made at random from the bytes that the ways of reading must tell apart, long enough
-// for reads of sixteen bytes at a time to meet each of them at every place.
+// for reads of up to sixty-four bytes at a time to meet each of them at every place.
 TEST(LineFillerTest, RandomTextsGiveTheLinesOfTheWholeText)
 {
     const std::vector<std::string> utf8Pieces = {"a",
@@ -197,31 +236,42 @@ TEST(LineFillerTest, RandomTextsGiveTheLinesOfTheWholeText)
                                                  "\r\n",
                                                  "\n",
                                                  "\n\n\n\n\n",
+                                                 std::string(70, '\n'),
                                                  "\r",
                                                  "\t",
                                                  "\0"s,
-                                                 "abcdefghijklmnopq"};
-    const std::vector<std::string> otherPieces = {"\xFC", "\xDF", "\xA0", "\xFF",        "\x80",
-                                                  "\x9F", "\xC3", "\xBC", "\xEF\xBB\xBF"};
-    std::minstd_rand random(7);
-    for (int round = 0; round < 3000; ++round)
-    {
-        // Every other text stays UTF-8; in the others one byte may come late that is not.
-        std::string bytes = round % 5 == 0 ? "\xEF\xBB\xBF" : "";
-        const std::size_t count = random() % 80;
-        for (std::size_t piece = 0; piece < count; ++piece)
+                                                 "abcdefghijklmnopq",
+                                                 "T\xC3\xBCren schlie\xC3\x9F"
+                                                 "en, Spannung pr\xC3\xBC"
+                                                 "fen;\r\n"};
+    const std::vector<std::string> otherPieces = {
+        "\xFC", "\xDF", "\xA0", "\xFF", "\x80", "\x9F", "\xC3", "\xBC", "\xEF\xBB\xBF",
+        // Two bytes that look like a character and are not: the lead of an overlong one.
+        "\xC0\x80", "\xC1\xBF"};
+    CEachPlainInstructions().ForEach(
+        [&]
         {
-            if (round % 2 == 1 && random() % 8 == 0)
-                bytes += otherPieces[random() % otherPieces.size()];
-            else
-                bytes += utf8Pieces[random() % utf8Pieces.size()];
-        }
-        const std::vector<Text> whole = LinesOfWholeText(bytes);
-        ASSERT_EQ(LinesOfPieces(bytes, {}), whole) << testing::PrintToString(bytes);
-        const std::size_t cut = bytes.empty() ? 0 : random() % bytes.size();
-        ASSERT_EQ(LinesOfPieces(bytes, {cut}), whole)
-            << testing::PrintToString(bytes) << " cut at " << cut;
-    }
+            std::minstd_rand random(7);
+            for (int round = 0; round < 1500; ++round)
+            {
+                // Every other text stays UTF-8; in the others one byte may come late that
+                // is not. Some are long, for many runs of the widest reads in a row.
+                std::string bytes = round % 5 == 0 ? "\xEF\xBB\xBF" : "";
+                const std::size_t count = random() % (round % 16 == 0 ? 1000 : 80);
+                for (std::size_t piece = 0; piece < count; ++piece)
+                {
+                    if (round % 2 == 1 && random() % 8 == 0)
+                        bytes += otherPieces[random() % otherPieces.size()];
+                    else
+                        bytes += utf8Pieces[random() % utf8Pieces.size()];
+                }
+                const std::vector<Text> whole = LinesOfWholeText(bytes);
+                ASSERT_EQ(LinesOfPieces(bytes, {}), whole) << testing::PrintToString(bytes);
+                const std::size_t cut = bytes.empty() ? 0 : random() % bytes.size();
+                ASSERT_EQ(LinesOfPieces(bytes, {cut}), whole)
+                    << testing::PrintToString(bytes) << " cut at " << cut;
+            }
+        });
 }
 
 TEST(LineFillerTest, EntriesBeforeTheFileStay)
