@@ -230,6 +230,13 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
                                        Load(halves.For(letters >> shift, drops >> shift).data())));
         }
         out = start + std::popcount(kept) + std::popcount(letters);
+        // A whole run is the common case, and taking it so lets the next read start before
+        // this run's length is known.
+        if (length == 32) [[likely]]
+        {
+            in += 32;
+            continue;
+        }
         in += length;
         if (stops != 0)
             break;
@@ -348,6 +355,11 @@ TAVRINO_WIDE PlainLines SplitUtf8Wide(const char* in, const char* end, char* out
             StoreWide(out + before, LoadWide(in + at + 1));
         }
         out += std::popcount(kept);
+        if (length == 32) [[likely]]
+        {
+            in += 32;
+            continue;
+        }
         in += length;
         if (masks.stops != 0)
             break;
@@ -431,6 +443,11 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
         Store(out + TextOf(counted, 0xFFFFu), _mm256_castsi256_si128(second));
         Store(out + TextOf(counted, 0xFFFFFFu), _mm256_extracti128_si256(second, 1));
         out += TextOf(counted, ~0u);
+        if (length == 32) [[likely]]
+        {
+            in += 32;
+            continue;
+        }
         in += length;
         if (stops != 0)
             break;
@@ -479,24 +496,34 @@ TAVRINO_WIDEST_HELPER std::uint32_t CountBelow(WidestBits bits, unsigned at)
     return static_cast<std::uint32_t>(std::popcount(_bzhi_u64(bits, at)));
 }
 
-// Writes where each line end of `feeds` falls: the bytes of `kept` and of `letters` before it.
-// The first three are written whether they are there or not, as above.
+// The text before the byte at `at`: the bytes of `kept` before it, and in Windows-1252 the
+// letters, which take a byte more.
+template <PlainCoding coding>
+TAVRINO_WIDEST_HELPER std::uint32_t TextBefore(WidestBits kept, WidestBits letters, unsigned at)
+{
+    std::uint32_t text = CountBelow(kept, at);
+    if constexpr (coding == PlainCoding::Windows1252)
+        text += CountBelow(letters, at);
+    return text;
+}
+
+// Writes where each line end of `feeds` falls. The first three are written whether they are
+// there or not, as above.
+template <PlainCoding coding>
 TAVRINO_WIDEST_HELPER std::uint32_t* WriteEnds(WidestBits feeds, WidestBits kept,
                                                WidestBits letters, std::uint32_t base,
                                                std::uint32_t* ends)
 {
+#pragma GCC unroll 3
     for (int written = 0; written < 3; ++written)
     {
-        const auto at = static_cast<unsigned>(_tzcnt_u64(feeds));
-        *ends = base + CountBelow(kept, at) + CountBelow(letters, at);
+        *ends = base + TextBefore<coding>(kept, letters, static_cast<unsigned>(_tzcnt_u64(feeds)));
         ends += feeds != 0;
         feeds = _blsr_u64(feeds);
     }
     for (; feeds != 0; feeds = _blsr_u64(feeds))
-    {
-        const auto at = static_cast<unsigned>(_tzcnt_u64(feeds));
-        *ends++ = base + CountBelow(kept, at) + CountBelow(letters, at);
-    }
+        *ends++ =
+            base + TextBefore<coding>(kept, letters, static_cast<unsigned>(_tzcnt_u64(feeds)));
     return ends;
 }
 
@@ -530,8 +557,13 @@ TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char*
             continue;
         }
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(kept, bytes));
-        ends = WriteEnds(feeds, kept, 0, base, ends);
+        ends = WriteEnds<PlainCoding::Utf8>(feeds, kept, 0, base, ends);
         out += std::popcount(kept);
+        if (length == 64) [[likely]]
+        {
+            in += 64;
+            continue;
+        }
         in += length;
         if (masks.stops != 0)
             break;
@@ -594,8 +626,13 @@ TAVRINO_WIDEST PlainLines SplitWindows1252Widest(const char* in, const char* end
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(lowKept, lowPairs));
         _mm512_storeu_si512(out + std::popcount(lowKept),
                             _mm512_maskz_compress_epi8(highKept, highPairs));
-        ends = WriteEnds(feeds, kept, letters, base, ends);
+        ends = WriteEnds<PlainCoding::Windows1252>(feeds, kept, letters, base, ends);
         out += std::popcount(lowKept) + std::popcount(highKept);
+        if (length == 64) [[likely]]
+        {
+            in += 64;
+            continue;
+        }
         in += length;
         if (stops != 0)
             break;

@@ -1,13 +1,15 @@
-// A plain array of bytes or numbers for the line store, grown with realloc: a large block is
-// moved by the system's page tables rather than copied, so that growing the text of a list of
-// hundreds of megabytes never holds it twice, and a large one asks for large pages. Only for
-// trivially copyable elements.
+// A plain array of bytes or numbers for the line store. A small one lives on the heap; from a
+// large page on, it is a block mapped apart, which grows by moving its pages rather than copying
+// them, so that growing the text of a list of hundreds of megabytes never holds it twice. Only
+// for trivially copyable elements.
 #pragma once
 
 #include "platform/LargeMemory.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <type_traits>
 
@@ -17,7 +19,7 @@ template <typename T> class CGrowableArray
 
 public:
     CGrowableArray() = default;
-    ~CGrowableArray() { std::free(m_data); }
+    ~CGrowableArray() { Clear(); }
     CGrowableArray(const CGrowableArray&) = delete;
     CGrowableArray& operator=(const CGrowableArray&) = delete;
 
@@ -58,7 +60,7 @@ public:
     }
     void Clear()
     {
-        std::free(m_data);
+        Release();
         m_data = nullptr;
         m_size = 0;
         m_capacity = 0;
@@ -74,12 +76,39 @@ private:
         }
         if (capacity > static_cast<std::size_t>(-1) / sizeof(T))
             throw std::bad_alloc();
-        void* moved = std::realloc(m_data, capacity * sizeof(T));
+        const std::size_t bytes = capacity * sizeof(T);
+        const bool wasMapped = m_data != nullptr && IsMapped(m_capacity);
+        void* moved = nullptr;
+        if (wasMapped && IsMapped(capacity))
+            moved = RemapLargeBlock(m_data, m_capacity * sizeof(T), bytes);
+        else if (m_data == nullptr || (!wasMapped && !IsMapped(capacity)))
+            moved = IsMapped(capacity) ? MapLargeBlock(bytes) : std::realloc(m_data, bytes);
+        else
+        {
+            // Between the heap and a mapped block: what it holds is copied, less than a large
+            // page when it grows.
+            moved = IsMapped(capacity) ? MapLargeBlock(bytes) : std::malloc(bytes);
+            if (moved != nullptr)
+            {
+                std::memcpy(moved, m_data, std::min(m_size, capacity) * sizeof(T));
+                Release();
+            }
+        }
         if (moved == nullptr)
             throw std::bad_alloc();
         m_data = static_cast<T*>(moved);
         m_capacity = capacity;
-        PreferLargePages(m_data, capacity * sizeof(T));
+    }
+
+    static bool IsMapped(std::size_t capacity) { return capacity * sizeof(T) >= LargePageBytes; }
+
+    // Gives back the memory; the members are the caller's to set.
+    void Release()
+    {
+        if (IsMapped(m_capacity))
+            UnmapLargeBlock(m_data, m_capacity * sizeof(T));
+        else
+            std::free(m_data);
     }
 
     T* m_data = nullptr;
