@@ -1,10 +1,13 @@
 #include "platform/LargeMemory.h"
 
+#include <atomic>
 #include <cstdint>
 #include <sys/mman.h>
 
 namespace
 {
+
+std::atomic<std::size_t> g_largeBlockBytes{0};
 
 // Bytes rounded up to whole large pages; 0 when that would not fit.
 std::size_t MappedBytes(std::size_t bytes)
@@ -31,6 +34,7 @@ char* MapAligned(std::size_t bytes)
     if (after > 0)
         ::munmap(reinterpret_cast<void*>(aligned + bytes), after);
     auto* block = reinterpret_cast<char*>(aligned);
+    g_largeBlockBytes += bytes;
 #ifdef MADV_HUGEPAGE
     // Only advice: where the system has no large pages, the block works all the same.
     ::madvise(block, bytes, MADV_HUGEPAGE);
@@ -57,25 +61,38 @@ void* RemapLargeBlock(void* block, std::size_t oldBytes, std::size_t newBytes)
     if (newMapped < oldMapped)
     {
         ::munmap(start + newMapped, oldMapped - newMapped);
+        g_largeBlockBytes -= oldMapped - newMapped;
         return block;
     }
     // In place where the pages after it are free; otherwise its pages are moved to the start
     // of a fresh block, which keeps them large.
     if (::mremap(block, oldMapped, newMapped, 0) != MAP_FAILED)
+    {
+        g_largeBlockBytes += newMapped - oldMapped;
         return block;
+    }
     char* moved = MapAligned(newMapped);
     if (moved == nullptr)
         return nullptr;
     if (::mremap(block, oldMapped, oldMapped, MREMAP_MAYMOVE | MREMAP_FIXED, moved) == MAP_FAILED)
     {
-        ::munmap(moved, newMapped);
+        UnmapLargeBlock(moved, newMapped);
         return nullptr;
     }
+    // Its pages now lie over the fresh block's, which counts for both.
+    g_largeBlockBytes -= oldMapped;
     return moved;
 }
 
 void UnmapLargeBlock(void* block, std::size_t bytes)
 {
-    if (block != nullptr)
-        ::munmap(block, MappedBytes(bytes));
+    if (block == nullptr)
+        return;
+    ::munmap(block, MappedBytes(bytes));
+    g_largeBlockBytes -= MappedBytes(bytes);
+}
+
+std::size_t LargeBlockBytes()
+{
+    return g_largeBlockBytes;
 }

@@ -21,3 +21,7 @@ void* RemapLargeBlock(void* block, std::size_t oldBytes, std::size_t newBytes);
 
 // Gives back a block of `bytes` that MapLargeBlock or RemapLargeBlock gave.
 void UnmapLargeBlock(void* block, std::size_t bytes);
+
+// The bytes of all large blocks mapped now, in whole large pages: beside what the heap reports,
+// the memory that the blocks take.
+std::size_t LargeBlockBytes();

@@ -39,6 +39,13 @@ bool StartsOnLargePage(const void* block)
 
 constexpr std::size_t PerLargePage = LargePageBytes / sizeof(std::uint32_t);
 
+// The bytes that the count of large blocks should show for `array`, in whole large pages.
+std::size_t MappedFor(const CGrowableArray<std::uint32_t>& array)
+{
+    const std::size_t pages = (array.Capacity() + PerLargePage - 1) / PerLargePage;
+    return array.Capacity() >= PerLargePage ? pages * LargePageBytes : 0;
+}
+
 TEST(GrowableArrayTest, KeepsItsValuesBetweenTheHeapAndMappedBlocks)
 {
     // Sizes in turn, each filled up and then the room around it changed: from the heap to a
@@ -57,6 +64,7 @@ TEST(GrowableArrayTest, KeepsItsValuesBetweenTheHeapAndMappedBlocks)
         {"grown by half", 10 * PerLargePage, 10 * PerLargePage},
         {"shrunk to fit", 10 * PerLargePage, 0},
     };
+    const std::size_t mappedBefore = LargeBlockBytes();
     CGrowableArray<std::uint32_t> array;
     for (const CStep& step : steps)
     {
@@ -68,6 +76,7 @@ TEST(GrowableArrayTest, KeepsItsValuesBetweenTheHeapAndMappedBlocks)
         EXPECT_EQ(array.Size(), step.size) << step.name;
         EXPECT_GE(array.Capacity(), std::max(step.size, step.reserve)) << step.name;
         EXPECT_TRUE(HoldsItsValues(array)) << step.name;
+        EXPECT_EQ(LargeBlockBytes() - mappedBefore, MappedFor(array)) << step.name;
         if (array.Capacity() >= PerLargePage)
         {
             EXPECT_TRUE(StartsOnLargePage(array.Data())) << step.name;
@@ -77,6 +86,7 @@ TEST(GrowableArrayTest, KeepsItsValuesBetweenTheHeapAndMappedBlocks)
     array.Resize(100);
     array.ShrinkToFit();
     EXPECT_TRUE(HoldsItsValues(array));
+    EXPECT_EQ(LargeBlockBytes(), mappedBefore);
     array.Clear();
     EXPECT_EQ(array.Size(), 0u);
     EXPECT_EQ(array.Data(), nullptr);
@@ -84,6 +94,7 @@ TEST(GrowableArrayTest, KeepsItsValuesBetweenTheHeapAndMappedBlocks)
 
 TEST(GrowableArrayTest, BlockThatCannotGrowInPlaceMovesWhole)
 {
+    const std::size_t mappedBefore = LargeBlockBytes();
     CGrowableArray<std::uint32_t> array;
     Fill(array, PerLargePage);
     const auto* before = reinterpret_cast<const char*>(array.Data());
@@ -97,6 +108,9 @@ TEST(GrowableArrayTest, BlockThatCannotGrowInPlaceMovesWhole)
     EXPECT_TRUE(StartsOnLargePage(array.Data()));
     Fill(array, 4 * PerLargePage);
     EXPECT_TRUE(HoldsItsValues(array));
+    EXPECT_EQ(LargeBlockBytes() - mappedBefore, MappedFor(array));
+    array.Clear();
+    EXPECT_EQ(LargeBlockBytes(), mappedBefore);
     if (neighbour != MAP_FAILED)
         ::munmap(neighbour, 4096);
 }
