@@ -457,7 +457,8 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
 
 // With the byte compress of AVX-512, sixty-four bytes at a time: the text is what is left when
 // the line ends are taken out, and the work of a line end is only to count where it falls.
-#define TAVRINO_WIDEST __attribute__((target("avx512f,avx512bw,avx512vbmi2,bmi,bmi2,popcnt")))
+#define TAVRINO_WIDEST                                                                             \
+    __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt")))
 #define TAVRINO_WIDEST_HELPER TAVRINO_WIDEST inline __attribute__((always_inline))
 
 using WidestBytes = __m512i;
@@ -571,16 +572,24 @@ TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char*
     return {in, out, ends};
 }
 
-// Thirty-two bytes widened to pairs as Pairs does, the letters given by `letters`.
-TAVRINO_WIDEST_HELPER WidestBytes WidestPairs(__m256i half, std::uint32_t letters)
+// The places of the pairs of bytes `first` (below 64) and `second` (from 64) for sixty-four
+// characters: the first thirty-two in one vector, the others in the next.
+struct CPairPlaces
 {
-    const WidestBytes wide = _mm512_cvtepu8_epi16(half);
-    const WidestBytes lead = _mm512_or_si512(_mm512_srli_epi16(wide, 6), _mm512_set1_epi16(0xC0));
-    const WidestBytes second =
-        _mm512_or_si512(_mm512_and_si512(wide, _mm512_set1_epi16(0x3F)), _mm512_set1_epi16(0x80));
-    return _mm512_mask_blend_epi16(letters, wide,
-                                   _mm512_or_si512(lead, _mm512_slli_epi16(second, 8)));
-}
+    alignas(64) std::array<unsigned char, 64> low;
+    alignas(64) std::array<unsigned char, 64> high;
+
+    constexpr CPairPlaces() : low(), high()
+    {
+        for (unsigned i = 0; i < 32; ++i)
+        {
+            low[2 * i] = static_cast<unsigned char>(i);
+            low[2 * i + 1] = static_cast<unsigned char>(64 + i);
+            high[2 * i] = static_cast<unsigned char>(32 + i);
+            high[2 * i + 1] = static_cast<unsigned char>(96 + i);
+        }
+    }
+};
 
 // Which bytes of thirty-two pairs are text: the first of each byte kept, and the second of
 // each letter.
@@ -593,6 +602,7 @@ TAVRINO_WIDEST PlainLines SplitWindows1252Widest(const char* in, const char* end
                                                  const char* textStart, std::uint32_t* ends,
                                                  std::uint32_t* endsLimit)
 {
+    static constexpr CPairPlaces pairPlaces;
     while (end - in > 64 && endsLimit - ends >= 64)
     {
         const WidestBytes bytes = _mm512_loadu_si512(in);
@@ -616,13 +626,17 @@ TAVRINO_WIDEST PlainLines SplitWindows1252Widest(const char* in, const char* end
             PairsKept(static_cast<std::uint32_t>(kept), static_cast<std::uint32_t>(letters));
         const WidestBits highKept = PairsKept(static_cast<std::uint32_t>(kept >> 32),
                                               static_cast<std::uint32_t>(letters >> 32));
-        // Each half loaded again: cheaper than taking it out of the register.
+        // Each letter from 0xA0 in UTF-8: a lead of C2 or C3, then the byte itself with its
+        // second bit cleared. Other bytes are themselves, and their second is not kept.
+        const WidestBytes leads =
+            _mm512_mask_blend_epi8(_mm512_cmpge_epu8_mask(bytes, RepeatedWidest(0xC0)),
+                                   RepeatedWidest(0xC2), RepeatedWidest(0xC3));
+        const WidestBytes first = _mm512_mask_blend_epi8(masks.high, bytes, leads);
+        const WidestBytes second = _mm512_and_si512(bytes, RepeatedWidest(0xBF));
         const WidestBytes lowPairs =
-            WidestPairs(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in)),
-                        static_cast<std::uint32_t>(masks.high));
+            _mm512_permutex2var_epi8(first, _mm512_load_si512(pairPlaces.low.data()), second);
         const WidestBytes highPairs =
-            WidestPairs(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32)),
-                        static_cast<std::uint32_t>(masks.high >> 32));
+            _mm512_permutex2var_epi8(first, _mm512_load_si512(pairPlaces.high.data()), second);
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(lowKept, lowPairs));
         _mm512_storeu_si512(out + std::popcount(lowKept),
                             _mm512_maskz_compress_epi8(highKept, highPairs));
@@ -649,8 +663,8 @@ PlainInstructions AvailablePlainInstructions()
         __builtin_cpu_init();
         const bool counts = __builtin_cpu_supports("popcnt") != 0;
         if (counts && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-            __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi") &&
-            __builtin_cpu_supports("bmi2"))
+            __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
+            __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2"))
             return PlainInstructions::Avx512;
         if (counts && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
             __builtin_cpu_supports("bmi2"))
