@@ -10,6 +10,8 @@
 
 // A JSON string literal, quotes included; invalid UTF-8 is made displayable first.
 Text JsonString(std::string_view text);
+// The same, appended to `json`.
+void AppendJsonString(Text& json, std::string_view text);
 
 enum class StoreKey
 {

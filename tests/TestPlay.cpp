@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <random>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,52 @@ TEST(JsonString, EscapesAndRepairs)
     };
     for (const auto& [text, json] : cases)
         EXPECT_EQ(JsonString(text), json);
+}
+
+// The JSON of a text is its displayable form with each character escaped as it needs, however
+// the writer reads it: random texts of plain runs, escapes, letters and stray bytes at every
+// place of a word.
+TEST(JsonString, EqualsTheDisplayableTextEscaped)
+{
+    const auto escaped = [](std::string_view text)
+    {
+        std::string json = "\"";
+        for (const char c : MakeDisplayable(text))
+        {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == '"' || c == '\\')
+                json += std::string("\\") + c;
+            else if (c == '\n')
+                json += "\\n";
+            else if (c == '\r')
+                json += "\\r";
+            else if (c == '\t')
+                json += "\\t";
+            else if (byte < 0x20)
+            {
+                char code[8];
+                std::snprintf(code, sizeof code, "\\u%04x", byte);
+                json += code;
+            }
+            else
+                json += c;
+        }
+        return json + "\"";
+    };
+    const std::string pieces[] = {"Bremse ", "abcdefghij", "\"", "\\", "\n", "\r", "\t",
+                                  std::string(1, '\0'), "\x1f", "\x7f", "\xC3\xBC", "\xE2\x82\xAC",
+                                  "\xF0\x9F\x98\x80", "\xFC", "\x80", "\xC3", "\xE2\x82", " ",
+                                  // overlong, so not characters
+                                  "\xC0\x80", "\xC1\xBF"};
+    std::minstd_rand random(11);
+    for (int round = 0; round < 2000; ++round)
+    {
+        std::string text;
+        const std::size_t count = random() % 30;
+        for (std::size_t piece = 0; piece < count; ++piece)
+            text += pieces[random() % std::size(pieces)];
+        ASSERT_EQ(JsonString(text), escaped(text)) << testing::PrintToString(text);
+    }
 }
 
 TEST(Play, InitLineHoldsTheStartScreenInContractOrder)
