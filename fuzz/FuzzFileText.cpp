@@ -18,6 +18,7 @@
 //   store sees one line end where the raw bytes show two.)
 #include "fuzz/ScratchFolder.h"
 #include "platform/CodePage.h"
+#include "platform/PlainRuns.h"
 #include "platform/ReadOnlyFile.h"
 #include "platform/Utf8.h"
 #include "runner/FileText.h"
@@ -171,6 +172,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Text& line : store.Entries())
         expected.push_back(line);
     Require(pieces.Entries() == expected);
+
+    // Handed over whole, with each set of instructions that the processor has, the bytes give
+    // the same lines.
+    for (const PlainInstructions instructions :
+         {PlainInstructions::None, PlainInstructions::Ssse3, PlainInstructions::Avx2,
+          PlainInstructions::Avx512})
+    {
+        if (instructions > AvailablePlainInstructions())
+            continue;
+        LimitPlainInstructions(instructions);
+        LineStore whole;
+        CLineFiller wholeFiller(whole, size);
+        wholeFiller.Add(raw);
+        wholeFiller.Finish();
+        Require(whole.Entries() == store.Entries());
+    }
+    LimitPlainInstructions(AvailablePlainInstructions());
 
     const std::string path = ScratchProgramFolder() + "Thema/t.txt";
     WriteScratchFile(path, data, size);
