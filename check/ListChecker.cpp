@@ -5,6 +5,7 @@
 #include "platform/NamedFile.h"
 #include "platform/ReadOnlyFile.h"
 #include "runner/FileText.h"
+#include "runner/GrowableArray.h"
 #include "runner/LineFiller.h"
 #include "runner/ListLine.h"
 #include "runner/PassEngine.h"
@@ -80,8 +81,10 @@ struct CListChecker::Document
     std::vector<bool> passStarts;
     int passStartsOfList = -1;
     std::vector<std::uint32_t> kinds; // the kinds each line was read as, one bit a kind
-    std::vector<Memo> memo[2];        // untrimmed, trimmed
-    std::set<std::int32_t> unshown;   // text lines of passes that end at the end screen
+    // Untrimmed, trimmed; a memo of zero bytes is one not yet known. In large pages, so that
+    // the memos of a long list cost a few page faults.
+    CGrowableArray<Memo> memo[2];
+    std::set<std::int32_t> unshown; // text lines of passes that end at the end screen
 };
 
 CListChecker::CListChecker(IPictureDecoder* decoder) : m_decoder(decoder) {}
@@ -131,8 +134,8 @@ int CListChecker::LoadDocument(const Text& path, const Text& programFolder, cons
     const auto count = static_cast<std::size_t>(document->store.Count());
     document->reached.assign(count, false);
     document->kinds.assign(count, 0);
-    document->memo[0].resize(count);
-    document->memo[1].resize(count);
+    document->memo[0].ResizeZeroed(count);
+    document->memo[1].ResizeZeroed(count);
     const int index = static_cast<int>(m_documents.size());
     m_documents.push_back(std::move(document));
     m_documentsByPath.emplace(key, index);
@@ -268,7 +271,8 @@ std::int32_t CListChecker::RestartLine(int document, std::int32_t line)
 
 CListChecker::Outcome CListChecker::Follow(const Node& start)
 {
-    std::vector<Node> path;
+    std::vector<Node>& path = m_path;
+    path.clear();
     Node node = start;
     Outcome outcome;
     for (;;)

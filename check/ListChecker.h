@@ -89,4 +89,6 @@ private:
     std::set<std::tuple<Text, std::int32_t, Text, Text>> m_reported;
     int m_listsChecked = 0;
     std::int64_t m_linesRead = 0;
+    // The lines of the pass that Follow is on, kept from one pass to the next for its room.
+    std::vector<Node> m_path;
 };

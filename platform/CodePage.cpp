@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 
 namespace
@@ -20,12 +23,83 @@ bool IsUndefinedInWindows1252(unsigned char byte)
     return byte >= 0x80 && byte <= 0x9F && CodePointsOf0x80To0x9F[byte - 0x80] == 0;
 }
 
+constexpr std::uint64_t Ones = 0x0101010101010101ull;
+constexpr std::uint64_t HighBits = 0x80 * Ones;
+
+std::uint64_t WordAt(std::string_view bytes, std::size_t at)
+{
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + at, sizeof word);
+    return word;
+}
+
+// The high bit of each byte of `word` that is zero, and of no other.
+std::uint64_t ZeroBytes(std::uint64_t word)
+{
+    return ~(((word & ~HighBits) + ~HighBits) | word) & HighBits;
+}
+
 std::size_t AsciiRunLength(std::string_view bytes)
 {
-    const auto end =
-        std::find_if(bytes.begin(), bytes.end(),
-                     [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
-    return static_cast<std::size_t>(end - bytes.begin());
+    // Eight bytes at a time: a list is mostly plain letters.
+    std::size_t length = 0;
+    while (length + 8 <= bytes.size() && (WordAt(bytes, length) & HighBits) == 0)
+        length += 8;
+    while (length < bytes.size() && static_cast<unsigned char>(bytes[length]) < 0x80)
+        ++length;
+    return length;
+}
+
+struct LineEndCounts
+{
+    std::size_t feeds = 0;
+    std::size_t returns = 0;
+    std::size_t pairs = 0; // CR LF
+};
+
+// The sum of the eight bytes of a word, by pairs of bytes first so that no sum overflows.
+std::size_t SumOfBytes(std::uint64_t word)
+{
+    constexpr std::uint64_t lowBytes = 0x00FF00FF00FF00FFull;
+    const std::uint64_t pairs = (word & lowBytes) + ((word >> 8) & lowBytes);
+    return static_cast<std::size_t>((pairs * 0x0001000100010001ull) >> 48);
+}
+
+LineEndCounts CountLineEnds(std::string_view bytes)
+{
+    LineEndCounts counts;
+    std::uint64_t returnBefore = 0; // the last byte of the word before was a CR
+    std::size_t i = 0;
+    while (i + 8 <= bytes.size())
+    {
+        // Counted in the bytes of a word, one count for each place, and added up before
+        // a byte could overflow.
+        std::uint64_t feeds = 0;
+        std::uint64_t returns = 0;
+        std::uint64_t pairs = 0;
+        for (int round = 0; round < 255 && i + 8 <= bytes.size(); ++round, i += 8)
+        {
+            const std::uint64_t word = WordAt(bytes, i);
+            const std::uint64_t feedBits = ZeroBytes(word ^ ('\n' * Ones));
+            const std::uint64_t returnBits = ZeroBytes(word ^ ('\r' * Ones));
+            feeds += feedBits >> 7;
+            returns += returnBits >> 7;
+            pairs += (((returnBits << 8) | returnBefore) & feedBits) >> 7;
+            returnBefore = returnBits >> 56;
+        }
+        counts.feeds += SumOfBytes(feeds);
+        counts.returns += SumOfBytes(returns);
+        counts.pairs += SumOfBytes(pairs);
+    }
+    for (; i < bytes.size(); ++i)
+    {
+        const bool feed = bytes[i] == '\n';
+        counts.feeds += feed;
+        counts.pairs += feed && returnBefore != 0;
+        returnBefore = bytes[i] == '\r';
+        counts.returns += returnBefore;
+    }
+    return counts;
 }
 
 bool StartsWithByteOrderMark(std::string_view bytes)
@@ -99,13 +173,28 @@ FileByteFacts AnalyseFileBytes(std::string_view bytes)
     FileByteFacts facts;
     if (const auto zero = bytes.find('\0'); zero != std::string_view::npos)
         facts.firstZeroByte = zero;
-    facts.readAsUtf8 = IsReadAsUtf8(facts.firstZeroByte ? WithoutZeroBytes(bytes) : Text(bytes));
+    facts.readAsUtf8 =
+        facts.firstZeroByte ? IsReadAsUtf8(WithoutZeroBytes(bytes)) : IsReadAsUtf8(bytes);
+    // Only bytes from 0x80 can be undefined, and plain runs are passed over whole.
+    for (std::size_t at = 0; !facts.readAsUtf8 && at < bytes.size(); ++at)
+    {
+        at += AsciiRunLength(bytes.substr(at));
+        if (at < bytes.size() && IsUndefinedInWindows1252(static_cast<unsigned char>(bytes[at])))
+        {
+            facts.firstUndefinedByte = at;
+            break;
+        }
+    }
+    // Most files end all their lines alike, which counting shows at the speed of reading;
+    // only a file that mixes them is walked to find where.
+    const LineEndCounts counts = CountLineEnds(bytes);
+    const bool allPairs = counts.pairs == counts.feeds && counts.pairs == counts.returns;
+    if (allPairs || (counts.pairs == 0 && (counts.feeds == 0 || counts.returns == 0)))
+        return facts;
     std::string_view firstKind;
     for (std::size_t i = 0; i < bytes.size(); ++i)
     {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (!facts.readAsUtf8 && !facts.firstUndefinedByte && IsUndefinedInWindows1252(byte))
-            facts.firstUndefinedByte = i;
         if (byte != '\r' && byte != '\n')
             continue;
         const std::size_t length =
@@ -113,8 +202,11 @@ FileByteFacts AnalyseFileBytes(std::string_view bytes)
         const std::string_view kind = bytes.substr(i, length);
         if (firstKind.empty())
             firstKind = kind;
-        else if (kind != firstKind && !facts.firstOtherLineEnd)
+        else if (kind != firstKind)
+        {
             facts.firstOtherLineEnd = i;
+            break;
+        }
         i += length - 1;
     }
     return facts;

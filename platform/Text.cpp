@@ -8,10 +8,15 @@
 
 std::string_view TrimCharacters(std::string_view text, std::string_view characters)
 {
-    const auto first = text.find_first_not_of(characters);
+    // One character, the space of every line read, is compared in place: a set is looked up
+    // for each byte.
+    const bool one = characters.size() == 1;
+    const auto first =
+        one ? text.find_first_not_of(characters.front()) : text.find_first_not_of(characters);
     if (first == std::string_view::npos)
         return {};
-    const auto last = text.find_last_not_of(characters);
+    const auto last =
+        one ? text.find_last_not_of(characters.front()) : text.find_last_not_of(characters);
     return text.substr(first, last - first + 1);
 }
 

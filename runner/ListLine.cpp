@@ -95,7 +95,7 @@ std::optional<Text> LabelNameOf(std::string_view storedLine)
 
 bool IsStepEndLine(std::string_view storedLine)
 {
-    const Text trimmed = TrimSpaces(storedLine);
+    const std::string_view trimmed = TrimCharacters(storedLine, " ");
     return !trimmed.empty() && trimmed.back() == ';';
 }
 

@@ -59,18 +59,18 @@ StepBackWalk WalkBack(const LineStore& store, std::int32_t currentLine, CStepEnd
         walk.reachedFirstLine = true;
         return walk;
     }
-    const std::vector<std::int32_t>& ends = stepEnds.Lines(store);
-    walk.linesRead = stepEnds.LinesRead();
     // The walk passes the last step end before the current line and restarts after the one
     // before that; with fewer than two it comes to line 0 and restarts there.
     const std::int32_t top = std::min(currentLine, store.Count()) - 1;
-    const auto passed = std::upper_bound(ends.begin(), ends.end(), top) - ends.begin();
+    const std::size_t passed = stepEnds.CountUpTo(store, top);
+    walk.linesRead = stepEnds.LinesRead();
+    const std::vector<std::int32_t>& ends = stepEnds.Lines(store);
     if (passed < 2)
     {
         walk.reachedFirstLine = true;
         return walk;
     }
-    const std::int32_t previousEnd = ends[static_cast<std::size_t>(passed - 2)];
+    const std::int32_t previousEnd = ends[passed - 2];
     walk.restartLine = previousEnd + 1;
     walk.reachedFirstLine = previousEnd == 0;
     return walk;

@@ -2,6 +2,8 @@
 
 #include "runner/ListLine.h"
 
+#include <algorithm>
+
 const std::vector<std::int32_t>& CStepEndIndex::Lines(const LineStore& store)
 {
     m_linesRead = 0;
@@ -17,4 +19,22 @@ const std::vector<std::int32_t>& CStepEndIndex::Lines(const LineStore& store)
             m_lines.push_back(i);
     }
     return m_lines;
+}
+
+std::size_t CStepEndIndex::CountUpTo(const LineStore& store, std::int32_t line)
+{
+    const std::vector<std::int32_t>& lines = Lines(store);
+    const auto fits = [&](std::size_t count)
+    {
+        return count <= lines.size() && (count == 0 || lines[count - 1] <= line) &&
+               (count == lines.size() || lines[count] > line);
+    };
+    for (std::size_t count = m_lastCount; count < m_lastCount + 2; ++count)
+    {
+        if (fits(count))
+            return m_lastCount = count;
+    }
+    m_lastCount = static_cast<std::size_t>(std::upper_bound(lines.begin(), lines.end(), line) -
+                                           lines.begin());
+    return m_lastCount;
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -290,6 +291,42 @@ TEST(LineFillerTest, EntriesBeforeTheFileStay)
             expected.push_back(line);
         EXPECT_EQ(store.Entries(), expected) << bytes;
     }
+}
+
+TEST(AnalyseFileBytesTest, FindsTheFirstLineEndOfAnotherKind)
+{
+    // Lines of seven letters and their end, so that line ends fall at every place of the
+    // eight-byte words the bytes are counted in.
+    const auto lines = [](int count, std::string_view end)
+    {
+        std::string bytes;
+        for (int i = 0; i < count; ++i)
+            bytes += "Schritt" + std::string(end);
+        return bytes;
+    };
+    struct CCase
+    {
+        const char* name;
+        std::string bytes;
+        std::optional<std::size_t> otherLineEnd;
+    };
+    const std::string pairs = lines(300, "\r\n");
+    const CCase cases[] = {
+        {"AllCrLf", pairs, std::nullopt},
+        {"AllLf", lines(300, "\n"), std::nullopt},
+        {"AllCr", lines(300, "\r"), std::nullopt},
+        {"NoLineEnd", std::string(100, 'x'), std::nullopt},
+        {"LfLate", pairs + "x\n", pairs.size() + 1},
+        {"CrLate", pairs + "x\ry", pairs.size() + 1},
+        {"LfFirst", "a\n" + pairs, 9},
+        {"CrBeforeCrLf", "a\r\r\n", 2},
+        {"CrLfAcrossAWord", "abcdefg\r\nxyz\n", 12},
+        {"LfThenCrLf", lines(200, "\n") + "\r\n", 1600},
+        // As many pairs as feeds and returns, but not as pairs.
+        {"LfCrBalanced", std::string(20, 'x') + "\n\r" + std::string(20, 'y') + "\r\n", 21},
+    };
+    for (const CCase& test : cases)
+        EXPECT_EQ(AnalyseFileBytes(test.bytes).firstOtherLineEnd, test.otherLineEnd) << test.name;
 }
 
 TEST(DecodeFileBytesTest, DecidesBetweenUtf8AndWindows1252)
