@@ -183,8 +183,17 @@ TEST(WalkBack, KeptStepEndIndexRestartsWhereTheWalkDoes)
         store.Clear();
         for (const Text& line : lines)
             store.Append(line);
-        bool built = false;
+        // In the order of the lines, which the index answers from its last answer, then back
+        // and in jumps, which it must look up afresh.
+        std::vector<std::int32_t> order;
         for (std::int32_t line = -1; line <= store.Count() + 1; ++line)
+            order.push_back(line);
+        for (std::int32_t line = store.Count() + 1; line >= -1; --line)
+            order.push_back(line);
+        for (std::int32_t i = 0; i <= store.Count() + 2; ++i)
+            order.push_back((i * 5) % (store.Count() + 3) - 1);
+        bool built = false;
+        for (const std::int32_t line : order)
         {
             const StepBackWalk walk = WalkBack(store, line, kept);
             const StepBackWalk expected = WalkBack(store, line, SubHeadingSearch::Skip);
