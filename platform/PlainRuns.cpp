@@ -89,6 +89,13 @@ struct CHalfShuffles
     }
 };
 
+// The one table that every reading shares, made when first needed.
+const CHalfShuffles& HalfShuffles()
+{
+    static const CHalfShuffles halves;
+    return halves;
+}
+
 // A half of eight bytes, widened to pairs: below 0x80 the byte itself, from 0xA0 C2 or C3
 // and then 0x80 with the byte's lower six bits, which is its character in UTF-8.
 TAVRINO_SHUFFLES Bytes Pairs(Bytes wide)
@@ -149,7 +156,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
                                               const char* textStart, std::uint32_t* ends,
                                               std::uint32_t* endsLimit)
 {
-    static const CHalfShuffles halves;
+    const CHalfShuffles& halves = HalfShuffles();
     constexpr bool windows1252 = coding == PlainCoding::Windows1252;
     // One byte past the thirty-two is read: whether an LF follows a CR at their end.
     while (end - in > 32 && endsLimit - ends >= 32)
@@ -402,7 +409,7 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
                                              const char* textStart, std::uint32_t* ends,
                                              std::uint32_t* endsLimit)
 {
-    static const CHalfShuffles halves;
+    const CHalfShuffles& halves = HalfShuffles();
     while (end - in >= 72 && endsLimit - ends >= 32)
     {
         const WideBytes bytes = LoadWide(in);
