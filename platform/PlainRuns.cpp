@@ -10,6 +10,69 @@
 namespace
 {
 
+// The work on the masks of a run, one bit a byte, is the same at every width (`Bits` of 32
+// or 64): written once here and inlined into each reading, whose instructions it then uses.
+#define TAVRINO_MASKS inline __attribute__((always_inline))
+
+template <typename Bits> constexpr Bits LastByte = Bits{1} << (8 * sizeof(Bits) - 1);
+
+// The bytes that stop a run: a control byte other than a line end, and a CR that no LF
+// follows. A CR as the last byte is taken when `after`, the byte past the run, is an LF.
+template <typename Bits>
+TAVRINO_MASKS Bits StopsOf(Bits controls, Bits lineFeeds, Bits returns, char after)
+{
+    const Bits lastIsReturnBeforeFeed = after == '\n' ? returns & LastByte<Bits> : 0;
+    return (controls & ~lineFeeds & ~returns) |
+           (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed);
+}
+
+// How many bytes a UTF-8 run takes: up to its first stop, and not a lead as its last byte,
+// which is taken with its continuation next time.
+template <typename Bits> TAVRINO_MASKS unsigned Utf8RunLength(Bits stops, Bits leads)
+{
+    return static_cast<unsigned>(
+        std::countr_zero(stops | (stops == 0 ? leads & LastByte<Bits> : 0)));
+}
+
+// Whether the UTF-8 bytes of `range` are characters of one and two bytes: no lead of another
+// character (`otherLeads`), every lead followed by one continuation, and no continuation
+// without one. A lead before a line end fails here too.
+template <typename Bits>
+TAVRINO_MASKS bool HasOnlyPairs(Bits range, Bits leads, Bits continuations, Bits otherLeads)
+{
+    return (otherLeads & range) == 0 && (continuations & range) == (leads & range) << 1;
+}
+
+// Where the text of the first line end of `feeds` falls: after `base`, the bytes kept before
+// it, and a second byte for each letter before it. All bits count when there is no line end.
+template <typename Bits>
+TAVRINO_MASKS std::uint32_t TextBefore(Bits feeds, Bits kept, Bits letters, std::uint32_t base)
+{
+    const Bits before = (feeds & (Bits{0} - feeds)) - 1;
+    return base + static_cast<std::uint32_t>(std::popcount(before & kept) +
+                                             std::popcount(before & letters));
+}
+
+// Writes where each line end of `feeds` falls. Most runs hold two line ends or fewer for
+// thirty-two bytes: that many are written whether they are there or not, and counted only if
+// they are, which spares a branch that no predictor learns.
+template <typename Bits>
+TAVRINO_MASKS std::uint32_t* WriteLineEnds(Bits feeds, Bits kept, Bits letters, std::uint32_t base,
+                                           std::uint32_t* ends)
+{
+    constexpr int written = sizeof(Bits) == 8 ? 3 : 2;
+#pragma GCC unroll 3
+    for (int i = 0; i < written; ++i)
+    {
+        *ends = TextBefore(feeds, kept, letters, base);
+        ends += feeds != 0;
+        feeds &= feeds - 1;
+    }
+    for (; feeds != 0; feeds &= feeds - 1)
+        *ends++ = TextBefore(feeds, kept, letters, base);
+    return ends;
+}
+
 using Bytes = __m128i;
 
 #define TAVRINO_SHUFFLES __attribute__((target("ssse3,popcnt")))
@@ -139,16 +202,6 @@ TAVRINO_SHUFFLES unsigned BetweenOf(const CThirtyTwo& bytes, unsigned char low, 
     return Between(bytes.first, low, span) | Between(bytes.second, low, span) << 16;
 }
 
-// Where the text of a line end falls: its offset, less the line-end bytes before it, plus
-// the second bytes of the letters before it. All bits count when there is no line end.
-TAVRINO_SHUFFLES std::uint32_t TextBefore(unsigned feed, std::uint32_t base, unsigned kept,
-                                          unsigned letters)
-{
-    const unsigned before = (feed & (0u - feed)) - 1u;
-    return base + static_cast<std::uint32_t>(std::popcount(before & kept) +
-                                             std::popcount(before & letters));
-}
-
 // Plain functions rather than lambdas here: a lambda does not take on the processor target of
 // the function around it, so its bit counts could become calls.
 template <PlainCoding coding>
@@ -166,10 +219,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
         const unsigned lineFeeds = EqualOf(bytes, '\n');
         const unsigned returns = EqualOf(bytes, '\r');
         const unsigned high = HighOf(bytes);
-        // A CR as the last byte is taken when an LF follows; otherwise it waits.
-        const unsigned lastIsReturnBeforeFeed = in[32] == '\n' ? returns & 0x80000000u : 0u;
-        unsigned stops = (controls & ~lineFeeds & ~returns) |
-                         (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed);
+        unsigned stops = StopsOf(controls, lineFeeds, returns, in[32]);
         if constexpr (windows1252)
             stops |= BetweenOf(bytes, 0x80, 0x1F);
         unsigned length = stops == 0 ? 32u : static_cast<unsigned>(std::countr_zero(stops));
@@ -180,13 +230,9 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
             // here branches on the text.
             const unsigned leads = BetweenOf(bytes, 0xC2, 0xDF - 0xC2);
             const unsigned continuations = BetweenOf(bytes, 0x80, 0xBF - 0x80);
-            // A lead as the last byte is taken with its continuation next time.
-            length -= (leads >> 31) & (stops == 0 ? 1u : 0u);
+            length = Utf8RunLength(stops, leads);
             const auto range = static_cast<unsigned>((std::uint64_t{1} << length) - 1);
-            // Every byte from 0x80 a lead or a continuation, and every lead followed by one
-            // continuation: a lead before a line end fails here too.
-            if (((high ^ (leads | continuations)) & range) != 0 ||
-                (continuations & range) != (leads & range) << 1)
+            if (!HasOnlyPairs(range, leads, continuations, high ^ (leads | continuations)))
                 break;
             letters = 0; // copied byte for byte
         }
@@ -205,17 +251,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
             in += 32;
             continue;
         }
-        // Most runs of thirty-two bytes hold two line ends or fewer: the first two are written
-        // whether they are there or not, and counted only if they are, which spares a branch
-        // that no predictor learns.
-        for (int written = 0; written < 2; ++written)
-        {
-            *ends = TextBefore(feeds, base, kept, letters);
-            ends += feeds != 0;
-            feeds &= feeds - 1;
-        }
-        for (; feeds != 0; feeds &= feeds - 1)
-            *ends++ = TextBefore(feeds, base, kept, letters);
+        ends = WriteLineEnds(feeds, kept, letters, base, ends);
         // Each eight bytes laid out after the text of those before, whether any of theirs
         // count or not: past the end of the text the next store writes over them.
         const Bytes zero = _mm_setzero_si128();
@@ -294,12 +330,7 @@ TAVRINO_WIDE_HELPER CWideMasks MasksOf(WideBytes bytes, const char* in)
     const unsigned returns = BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\r')));
     const WideBytes control = RepeatedWide(0x0D);
     const unsigned controls = BitsOfWide(_mm256_cmpeq_epi8(_mm256_min_epu8(bytes, control), bytes));
-    // A CR as the last byte is taken when an LF follows; otherwise it waits.
-    const unsigned lastIsReturnBeforeFeed = in[32] == '\n' ? returns & 0x80000000u : 0u;
-    return {lineFeeds, returns,
-            (controls & ~lineFeeds & ~returns) |
-                (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed),
-            BitsOfWide(bytes)};
+    return {lineFeeds, returns, StopsOf(controls, lineFeeds, returns, in[32]), BitsOfWide(bytes)};
 }
 
 // UTF-8 is its own text: only the line ends are left out. Lines are longer than the few
@@ -324,13 +355,9 @@ TAVRINO_WIDE PlainLines SplitUtf8Wide(const char* in, const char* end, char* out
                                                       RepeatedWide(0xC0)))) &
                                 masks.high;
         const unsigned leads = masks.high & ~continuations;
-        // A lead as the last byte is taken with its continuation next time.
-        const unsigned length =
-            _tzcnt_u32(masks.stops | (masks.stops == 0 ? leads & 0x80000000u : 0u));
+        const unsigned length = Utf8RunLength(masks.stops, leads);
         const unsigned range = _bzhi_u32(~0u, length);
-        // Every lead followed by one continuation, and no continuation without one: a lead
-        // before a line end fails here too.
-        if ((longer & range) != 0 || (continuations & range) != (leads & range) << 1)
+        if (!HasOnlyPairs(range, leads, continuations, longer))
             break;
         const unsigned kept = range & ~(masks.lineFeeds | masks.returns);
         unsigned feeds = masks.lineFeeds & range;
@@ -432,14 +459,7 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
             in += 32;
             continue;
         }
-        for (int written = 0; written < 2; ++written)
-        {
-            *ends = base + TextOf(counted, _blsmsk_u32(feeds) >> 1);
-            ends += feeds != 0;
-            feeds = _blsr_u32(feeds);
-        }
-        for (; feeds != 0; feeds = _blsr_u32(feeds))
-            *ends++ = base + TextOf(counted, _blsmsk_u32(feeds) >> 1);
+        ends = WriteLineEnds(feeds, range & ~drops, letters, base, ends);
         const WideBytes first = LaidOut(
             halves, PairsWide(_mm256_cvtepu8_epi16(_mm256_castsi256_si128(bytes))), letters, drops);
         const WideBytes second =
@@ -490,49 +510,8 @@ TAVRINO_WIDEST_HELPER CWidestMasks WidestMasksOf(WidestBytes bytes, const char* 
     const WidestBits lineFeeds = _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\n'));
     const WidestBits returns = _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\r'));
     const WidestBits controls = _mm512_cmple_epu8_mask(bytes, RepeatedWidest(0x0D));
-    // A CR as the last byte is taken when an LF follows; otherwise it waits.
-    const WidestBits lastIsReturnBeforeFeed =
-        returns & (static_cast<WidestBits>(in[64] == '\n') << 63);
-    return {lineFeeds, returns,
-            (controls & ~lineFeeds & ~returns) |
-                (returns & ~(lineFeeds >> 1) & ~lastIsReturnBeforeFeed),
+    return {lineFeeds, returns, StopsOf(controls, lineFeeds, returns, in[64]),
             _mm512_movepi8_mask(bytes)};
-}
-
-TAVRINO_WIDEST_HELPER std::uint32_t CountBelow(WidestBits bits, unsigned at)
-{
-    return static_cast<std::uint32_t>(std::popcount(_bzhi_u64(bits, at)));
-}
-
-// The text before the byte at `at`: the bytes of `kept` before it, and in Windows-1252 the
-// letters, which take a byte more.
-template <PlainCoding coding>
-TAVRINO_WIDEST_HELPER std::uint32_t TextBefore(WidestBits kept, WidestBits letters, unsigned at)
-{
-    std::uint32_t text = CountBelow(kept, at);
-    if constexpr (coding == PlainCoding::Windows1252)
-        text += CountBelow(letters, at);
-    return text;
-}
-
-// Writes where each line end of `feeds` falls. The first three are written whether they are
-// there or not, as above.
-template <PlainCoding coding>
-TAVRINO_WIDEST_HELPER std::uint32_t* WriteEnds(WidestBits feeds, WidestBits kept,
-                                               WidestBits letters, std::uint32_t base,
-                                               std::uint32_t* ends)
-{
-#pragma GCC unroll 3
-    for (int written = 0; written < 3; ++written)
-    {
-        *ends = base + TextBefore<coding>(kept, letters, static_cast<unsigned>(_tzcnt_u64(feeds)));
-        ends += feeds != 0;
-        feeds = _blsr_u64(feeds);
-    }
-    for (; feeds != 0; feeds = _blsr_u64(feeds))
-        *ends++ =
-            base + TextBefore<coding>(kept, letters, static_cast<unsigned>(_tzcnt_u64(feeds)));
-    return ends;
 }
 
 TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char* out,
@@ -548,11 +527,9 @@ TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char*
         const WidestBits shortLeads = _mm512_cmple_epu8_mask(
             _mm512_sub_epi8(bytes, RepeatedWidest(0xC2)), RepeatedWidest(0xDF - 0xC2));
         const WidestBits leads = masks.high & ~continuations;
-        // A lead as the last byte is taken with its continuation next time.
-        const auto length = static_cast<unsigned>(
-            _tzcnt_u64(masks.stops | (masks.stops == 0 ? leads & (WidestBits{1} << 63) : 0)));
+        const unsigned length = Utf8RunLength(masks.stops, leads);
         const WidestBits range = _bzhi_u64(~WidestBits{0}, length);
-        if ((leads & ~shortLeads & range) != 0 || (continuations & range) != (leads & range) << 1)
+        if (!HasOnlyPairs(range, leads, continuations, leads & ~shortLeads))
             break;
         const WidestBits kept = range & ~(masks.lineFeeds | masks.returns);
         const WidestBits feeds = masks.lineFeeds & range;
@@ -565,7 +542,7 @@ TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char*
             continue;
         }
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(kept, bytes));
-        ends = WriteEnds<PlainCoding::Utf8>(feeds, kept, 0, base, ends);
+        ends = WriteLineEnds(feeds, kept, WidestBits{0}, base, ends);
         out += std::popcount(kept);
         if (length == 64) [[likely]]
         {
@@ -647,7 +624,7 @@ TAVRINO_WIDEST PlainLines SplitWindows1252Widest(const char* in, const char* end
         _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(lowKept, lowPairs));
         _mm512_storeu_si512(out + std::popcount(lowKept),
                             _mm512_maskz_compress_epi8(highKept, highPairs));
-        ends = WriteEnds<PlainCoding::Windows1252>(feeds, kept, letters, base, ends);
+        ends = WriteLineEnds(feeds, kept, letters, base, ends);
         out += std::popcount(lowKept) + std::popcount(highKept);
         if (length == 64) [[likely]]
         {
