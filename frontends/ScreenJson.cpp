@@ -1,12 +1,12 @@
 #include "frontends/ScreenJson.h"
 
+#include "platform/ByteWords.h"
 #include "platform/CodePage.h"
 #include "platform/ControlId.h"
 #include "platform/Utf8.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 
 void AppendJsonString(Text& json, std::string_view text)
@@ -17,19 +17,14 @@ void AppendJsonString(Text& json, std::string_view text)
     std::size_t run = 0;
     std::size_t i = 0;
     const auto flush = [&] { json.append(text.substr(run, i - run)); };
-    constexpr std::uint64_t ones = 0x0101010101010101ull;
-    constexpr std::uint64_t highBits = 0x80 * ones;
-    // True where a byte of the word is zero, exact for the lowest.
-    const auto zeroBytes = [](std::uint64_t word) { return (word - ones) & ~word & highBits; };
     while (i < text.size())
     {
         // Eight plain bytes at once: none from 0x80, none below 0x20, no quote, no backslash.
         if (text.size() - i >= 8)
         {
-            std::uint64_t word;
-            std::memcpy(&word, text.data() + i, 8);
-            if (((word | ((word - 0x20 * ones) & ~word)) & highBits) == 0 &&
-                (zeroBytes(word ^ ('"' * ones)) | zeroBytes(word ^ ('\\' * ones))) == 0)
+            const std::uint64_t word = WordAt(text.data() + i);
+            if (((word & HighBits) | BytesBelow(word, 0x20) | ZeroBytes(word ^ ('"' * EachByte)) |
+                 ZeroBytes(word ^ ('\\' * EachByte))) == 0)
             {
                 i += 8;
                 continue;
@@ -43,12 +38,7 @@ void AppendJsonString(Text& json, std::string_view text)
         }
         if (c >= 0x80)
         {
-            // The letters of German text take two bytes, told apart here without a call.
-            const std::size_t length =
-                c >= 0xC2 && c <= 0xDF && i + 1 < text.size() &&
-                        (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80
-                    ? 2
-                    : ValidUtf8SequenceLength(text.substr(i));
+            const std::size_t length = ValidUtf8SequenceLength(text.substr(i));
             if (length > 0)
             {
                 i += length;

@@ -1,11 +1,11 @@
 #include "platform/CodePage.h"
 
+#include "platform/ByteWords.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 
 namespace
@@ -22,27 +22,11 @@ bool IsUndefinedInWindows1252(unsigned char byte)
     return byte >= 0x80 && byte <= 0x9F && CodePointsOf0x80To0x9F[byte - 0x80] == 0;
 }
 
-constexpr std::uint64_t Ones = 0x0101010101010101ull;
-constexpr std::uint64_t HighBits = 0x80 * Ones;
-
-std::uint64_t WordAt(std::string_view bytes, std::size_t at)
-{
-    std::uint64_t word;
-    std::memcpy(&word, bytes.data() + at, sizeof word);
-    return word;
-}
-
-// The high bit of each byte of `word` that is zero, and of no other.
-std::uint64_t ZeroBytes(std::uint64_t word)
-{
-    return ~(((word & ~HighBits) + ~HighBits) | word) & HighBits;
-}
-
 std::size_t AsciiRunLength(std::string_view bytes)
 {
     // Eight bytes at a time: a list is mostly plain letters.
     std::size_t length = 0;
-    while (length + 8 <= bytes.size() && (WordAt(bytes, length) & HighBits) == 0)
+    while (length + 8 <= bytes.size() && (WordAt(bytes.data() + length) & HighBits) == 0)
         length += 8;
     while (length < bytes.size() && static_cast<unsigned char>(bytes[length]) < 0x80)
         ++length;
@@ -78,9 +62,9 @@ LineEndCounts CountLineEnds(std::string_view bytes)
         std::uint64_t pairs = 0;
         for (int round = 0; round < 255 && i + 8 <= bytes.size(); ++round, i += 8)
         {
-            const std::uint64_t word = WordAt(bytes, i);
-            const std::uint64_t feedBits = ZeroBytes(word ^ ('\n' * Ones));
-            const std::uint64_t returnBits = ZeroBytes(word ^ ('\r' * Ones));
+            const std::uint64_t word = WordAt(bytes.data() + i);
+            const std::uint64_t feedBits = ZeroBytes(word ^ ('\n' * EachByte));
+            const std::uint64_t returnBits = ZeroBytes(word ^ ('\r' * EachByte));
             feeds += feedBits >> 7;
             returns += returnBits >> 7;
             pairs += (((returnBits << 8) | returnBefore) & feedBits) >> 7;

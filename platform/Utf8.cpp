@@ -2,7 +2,7 @@
 
 #include "platform/CodePage.h"
 
-std::size_t ValidUtf8SequenceLength(std::string_view text)
+std::size_t ReadUtf8SequenceLength(std::string_view text)
 {
     if (text.empty())
         return 0;

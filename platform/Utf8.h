@@ -10,9 +10,27 @@
 #include <cstddef>
 #include <string_view>
 
+// The whole reading of the sequence at the start of the view, which ValidUtf8SequenceLength
+// calls for what its quick tests leave.
+std::size_t ReadUtf8SequenceLength(std::string_view text);
+
 // Length of the valid UTF-8 sequence that starts the view, or 0 when none starts there.
-// Overlong forms, surrogates and values past U+10FFFF are not valid.
-std::size_t ValidUtf8SequenceLength(std::string_view text);
+// Overlong forms, surrogates and values past U+10FFFF are not valid. Called for every letter
+// of long texts: the characters of German text, of one and two bytes, are told apart here
+// without a call.
+inline std::size_t ValidUtf8SequenceLength(std::string_view text)
+{
+    if (!text.empty())
+    {
+        const auto lead = static_cast<unsigned char>(text[0]);
+        if (lead < 0x80)
+            return 1;
+        if (lead >= 0xC2 && lead <= 0xDF && text.size() >= 2 &&
+            (static_cast<unsigned char>(text[1]) & 0xC0) == 0x80)
+            return 2;
+    }
+    return ReadUtf8SequenceLength(text);
+}
 
 // True when the byte starts a character: it continues no UTF-8 sequence.
 bool StartsCharacter(char byte);

@@ -1,5 +1,6 @@
 #include "runner/LineFiller.h"
 
+#include "platform/ByteWords.h"
 #include "platform/CodePage.h"
 #include "platform/PlainRuns.h"
 #include "platform/Utf8.h"
@@ -45,17 +46,6 @@ const std::array<EncodedCharacter, 256>& Windows1252Characters()
         return characters;
     }();
     return table;
-}
-
-// Length of the valid UTF-8 sequence at `in`, 0 when none starts there. The two-byte
-// sequences of the letters of German text are told apart here without a call.
-std::size_t SequenceLength(const char* in, const char* end)
-{
-    const auto lead = static_cast<unsigned char>(in[0]);
-    if (lead >= 0xC2 && lead <= 0xDF && end - in >= 2 &&
-        (static_cast<unsigned char>(in[1]) & 0xC0) == 0x80)
-        return 2;
-    return ValidUtf8SequenceLength(std::string_view(in, static_cast<std::size_t>(end - in)));
 }
 
 bool StartsWithByteOrderMark(const char* in, const char* end)
@@ -209,11 +199,6 @@ void CLineFiller::Process(Bytes bytes)
     // Kept apart from the member, which every byte written might alias.
     Coding coding = m_coding;
     const auto& windows1252 = Windows1252Characters();
-    constexpr std::uint64_t ones = 0x0101010101010101ull;
-    constexpr std::uint64_t highBits = 0x80 * ones;
-    // True where a byte of the word is zero; exact for the lowest such byte, since no
-    // borrow runs into it from the bytes below.
-    const auto zeroBytes = [](std::uint64_t word) { return (word - ones) & ~word & highBits; };
     while (in < end)
     {
         if constexpr (std::endian::native == std::endian::little)
@@ -251,11 +236,9 @@ void CLineFiller::Process(Bytes bytes)
                 }
                 if (m_full)
                     break;
-                std::uint64_t word;
-                std::memcpy(&word, in, 8);
-                // Exact for the lowest control byte, since no borrow runs into it.
-                const std::uint64_t controls = (word - 0x0E * ones) & ~word & highBits;
-                const std::uint64_t high = word & highBits;
+                const std::uint64_t word = WordAt(in);
+                const std::uint64_t controls = BytesBelow(word, 0x0E);
+                const std::uint64_t high = word & HighBits;
                 const auto taken = controls == 0
                                        ? std::size_t{8}
                                        : static_cast<std::size_t>(std::countr_zero(controls) / 8);
@@ -283,9 +266,10 @@ void CLineFiller::Process(Bytes bytes)
                     // byte. Anything else is read byte by byte below.
                     const std::uint64_t leads = high & (word << 1);
                     const std::uint64_t continuations = high & ~(word << 1);
-                    const std::uint64_t unexpected = (leads & (word << 2)) |
-                                                     zeroBytes((word ^ 0xC0 * ones) & 0xFE * ones) |
-                                                     (continuations ^ ((leads << 8) | carried));
+                    const std::uint64_t unexpected =
+                        (leads & (word << 2)) |
+                        ZeroBytes((word ^ 0xC0 * EachByte) & 0xFE * EachByte) |
+                        (continuations ^ ((leads << 8) | carried));
                     const std::uint64_t upToControl =
                         controls == 0 ? ~std::uint64_t{0} : ((controls & -controls) << 1) - 1;
                     if ((unexpected & upToControl) != 0)
@@ -346,7 +330,8 @@ void CLineFiller::Process(Bytes bytes)
             }
             // The block has room to read beyond its end, so four bytes can be copied at
             // once whatever the length.
-            const std::size_t length = SequenceLength(in, end);
+            const std::size_t length =
+                ValidUtf8SequenceLength(std::string_view(in, static_cast<std::size_t>(end - in)));
             if (length > 0)
             {
                 std::memcpy(out, in, 4);
