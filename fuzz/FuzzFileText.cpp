@@ -175,9 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Handed over whole, with each set of instructions that the processor has, the bytes give
     // the same lines.
-    for (const PlainInstructions instructions :
-         {PlainInstructions::None, PlainInstructions::Ssse3, PlainInstructions::Avx2,
-          PlainInstructions::Avx512})
+    for (const PlainInstructions instructions : EveryPlainInstructions)
     {
         if (instructions > AvailablePlainInstructions())
             continue;

@@ -43,14 +43,18 @@ TAVRINO_MASKS bool HasOnlyPairs(Bits range, Bits leads, Bits continuations, Bits
     return (otherLeads & range) == 0 && (continuations & range) == (leads & range) << 1;
 }
 
-// Where the text of the first line end of `feeds` falls: after `base`, the bytes kept before
-// it, and a second byte for each letter before it. All bits count when there is no line end.
+// The text that the bytes of `below` give: the bytes kept, and a second byte for each letter.
+template <typename Bits> TAVRINO_MASKS unsigned TextOf(Bits below, Bits kept, Bits letters)
+{
+    return static_cast<unsigned>(std::popcount(below & kept) + std::popcount(below & letters));
+}
+
+// Where the text of the first line end of `feeds` falls, after `base`. All bits count when
+// there is no line end.
 template <typename Bits>
 TAVRINO_MASKS std::uint32_t TextBefore(Bits feeds, Bits kept, Bits letters, std::uint32_t base)
 {
-    const Bits before = (feeds & (Bits{0} - feeds)) - 1;
-    return base + static_cast<std::uint32_t>(std::popcount(before & kept) +
-                                             std::popcount(before & letters));
+    return base + TextOf((feeds & (Bits{0} - feeds)) - 1, kept, letters);
 }
 
 // Writes where each line end of `feeds` falls. Most runs hold two line ends or fewer for
@@ -264,7 +268,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
         {
             const unsigned shift = 8 * quarter;
             const unsigned below = (1u << shift) - 1;
-            char* const at = start + std::popcount(kept & below) + std::popcount(letters & below);
+            char* const at = start + TextOf(below, kept, letters);
             // UTF-8 keeps its bytes: each byte's pair is itself and a zero never laid out.
             Bytes pairs = quarters[quarter];
             if constexpr (windows1252)
@@ -272,7 +276,7 @@ TAVRINO_SHUFFLES PlainLines SplitWithShuffles(const char* in, const char* end, c
             Store(at, _mm_shuffle_epi8(pairs,
                                        Load(halves.For(letters >> shift, drops >> shift).data())));
         }
-        out = start + std::popcount(kept) + std::popcount(letters);
+        out = start + TextOf(~0u, kept, letters);
         // A whole run is the common case, and taking it so lets the next read start before
         // this run's length is known.
         if (length == 32) [[likely]]
@@ -423,13 +427,6 @@ TAVRINO_WIDE_HELPER WideBytes LaidOut(const CHalfShuffles& halves, WideBytes pai
                                                    reinterpret_cast<const __m128i*>(low.data())));
 }
 
-// The text that the bytes of `below` give, with the bytes kept in the low half of `counted`
-// and the letters, which add a second byte each, in its high half.
-TAVRINO_WIDE_HELPER unsigned TextOf(std::uint64_t counted, unsigned below)
-{
-    return static_cast<unsigned>(std::popcount(counted & (below | std::uint64_t{below} << 32)));
-}
-
 // Windows-1252 as the shuffles above do it, with each sixteen bytes widened to pairs in one
 // register.
 TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, char* out,
@@ -449,8 +446,8 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
         const unsigned range = _bzhi_u32(~0u, length);
         const unsigned letters = masks.high & range;
         const unsigned drops = (masks.lineFeeds | masks.returns) & range;
-        const std::uint64_t counted = (range & ~drops) | std::uint64_t{letters} << 32;
-        unsigned feeds = masks.lineFeeds & range;
+        const unsigned kept = range & ~drops;
+        const unsigned feeds = masks.lineFeeds & range;
         const auto base = static_cast<std::uint32_t>(out - textStart);
         if (feeds == 0xFFFFFFFFu)
         {
@@ -459,17 +456,17 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
             in += 32;
             continue;
         }
-        ends = WriteLineEnds(feeds, range & ~drops, letters, base, ends);
+        ends = WriteLineEnds(feeds, kept, letters, base, ends);
         const WideBytes first = LaidOut(
             halves, PairsWide(_mm256_cvtepu8_epi16(_mm256_castsi256_si128(bytes))), letters, drops);
         const WideBytes second =
             LaidOut(halves, PairsWide(_mm256_cvtepu8_epi16(_mm256_extracti128_si256(bytes, 1))),
                     letters >> 16, drops >> 16);
         Store(out, _mm256_castsi256_si128(first));
-        Store(out + TextOf(counted, 0xFFu), _mm256_extracti128_si256(first, 1));
-        Store(out + TextOf(counted, 0xFFFFu), _mm256_castsi256_si128(second));
-        Store(out + TextOf(counted, 0xFFFFFFu), _mm256_extracti128_si256(second, 1));
-        out += TextOf(counted, ~0u);
+        Store(out + TextOf(0xFFu, kept, letters), _mm256_extracti128_si256(first, 1));
+        Store(out + TextOf(0xFFFFu, kept, letters), _mm256_castsi256_si128(second));
+        Store(out + TextOf(0xFFFFFFu, kept, letters), _mm256_extracti128_si256(second, 1));
+        out += TextOf(~0u, kept, letters);
         if (length == 32) [[likely]]
         {
             in += 32;

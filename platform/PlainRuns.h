@@ -22,6 +22,11 @@ enum class PlainInstructions
     Avx512, // sixty-four, with the byte compress of VBMI2
 };
 
+// Each of them, from none to the widest.
+constexpr PlainInstructions EveryPlainInstructions[] = {
+    PlainInstructions::None, PlainInstructions::Ssse3, PlainInstructions::Avx2,
+    PlainInstructions::Avx512};
+
 // The widest that this processor has.
 PlainInstructions AvailablePlainInstructions();
 // Narrows what the reading uses to at most `widest`, so that tests can hold each way of

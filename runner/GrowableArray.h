@@ -55,20 +55,12 @@ public:
     // Sets the number of elements, the new ones with every byte zero.
     void ResizeZeroed(std::size_t size)
     {
-        if (m_data == nullptr && IsMapped(size))
-        {
-            // Fresh pages from the system are zero already: not writing them spares their
-            // faults until they are used.
-            m_data = static_cast<T*>(MapLargeBlock(size * sizeof(T)));
-            if (m_data == nullptr)
-                throw std::bad_alloc();
-            m_capacity = size;
-            m_size = size;
-            return;
-        }
+        // Fresh pages from the system are zero already: not writing them spares their faults
+        // until they are used.
+        const bool freshlyMapped = m_data == nullptr && IsMapped(size);
         const std::size_t from = m_size;
         Resize(size);
-        if (size > from)
+        if (!freshlyMapped && size > from)
             std::memset(static_cast<void*>(m_data + from), 0, (size - from) * sizeof(T));
     }
     void PushBack(T value)

@@ -136,9 +136,7 @@ class CEachPlainInstructions
 public:
     CEachPlainInstructions()
     {
-        for (const PlainInstructions instructions :
-             {PlainInstructions::None, PlainInstructions::Ssse3, PlainInstructions::Avx2,
-              PlainInstructions::Avx512})
+        for (const PlainInstructions instructions : EveryPlainInstructions)
             if (instructions <= AvailablePlainInstructions())
                 m_instructions.push_back(instructions);
     }

@@ -115,4 +115,21 @@ TEST(GrowableArrayTest, BlockThatCannotGrowInPlaceMovesWhole)
         ::munmap(neighbour, 4096);
 }
 
+TEST(GrowableArrayTest, ResizedZeroedHoldsZerosAfterWhatItHeld)
+{
+    // Empty and large, small on the heap, and grown after values that must stay.
+    for (const std::size_t first : {3 * PerLargePage, std::size_t{100}})
+    {
+        CGrowableArray<std::uint32_t> array;
+        array.ResizeZeroed(first);
+        Fill(array, first + 10);
+        array.ResizeZeroed(first + 10 + 2 * PerLargePage);
+        for (std::size_t i = 0; i < array.Size(); ++i)
+            ASSERT_EQ(array[i], i < first        ? 0u
+                                : i < first + 10 ? ValueAt(i)
+                                                 : 0u)
+                << first << " at " << i;
+    }
+}
+
 } // namespace
