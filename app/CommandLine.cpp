@@ -3,7 +3,10 @@
 #include "platform/CaseFolding.h"
 
 #include <charconv>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -40,6 +43,19 @@ std::optional<std::string_view> OptionValue(std::span<const std::string_view> ar
     return std::nullopt;
 }
 
+// The choice that `value` names among `choices`; nothing for no value or one not among them.
+template <typename Choice>
+std::optional<Choice> ChoiceOf(std::optional<std::string_view> value,
+                               std::initializer_list<std::pair<std::string_view, Choice>> choices)
+{
+    for (const auto& [name, choice] : choices)
+    {
+        if (value == name)
+            return choice;
+    }
+    return std::nullopt;
+}
+
 CommandLineResult ParseGraph(std::span<const std::string_view> arguments)
 {
     CommandLine result;
@@ -54,15 +70,13 @@ CommandLineResult ParseGraph(std::span<const std::string_view> arguments)
         }
         if (argument == "--format" || argument.starts_with("--format="))
         {
-            const auto format = OptionValue(arguments, i);
-            if (format == "dot")
-                result.graphFormat = GraphFormat::Dot;
-            else if (format == "svg")
-                result.graphFormat = GraphFormat::Svg;
-            else if (format == "json")
-                result.graphFormat = GraphFormat::Json;
-            else
+            const auto format =
+                ChoiceOf<GraphFormat>(OptionValue(arguments, i), {{"dot", GraphFormat::Dot},
+                                                                  {"svg", GraphFormat::Svg},
+                                                                  {"json", GraphFormat::Json}});
+            if (!format)
                 return Failure("--format needs dot, svg or json");
+            result.graphFormat = *format;
         }
         else if (argument == "-o" || argument == "--output" || argument.starts_with("--output="))
         {
@@ -127,15 +141,13 @@ CommandLineResult ParseCommandLine(std::span<const std::string_view> arguments)
                 result.checkFormat = CheckFormat::Json;
             else if (arguments[i] == "--format" || arguments[i].starts_with("--format="))
             {
-                const auto format = OptionValue(arguments, i);
-                if (format == "gcc")
-                    result.checkFormat = CheckFormat::Gcc;
-                else if (format == "json")
-                    result.checkFormat = CheckFormat::Json;
-                else if (format == "sarif")
-                    result.checkFormat = CheckFormat::Sarif;
-                else
+                const auto format = ChoiceOf<CheckFormat>(OptionValue(arguments, i),
+                                                          {{"gcc", CheckFormat::Gcc},
+                                                           {"json", CheckFormat::Json},
+                                                           {"sarif", CheckFormat::Sarif}});
+                if (!format)
                     return Failure("--format needs gcc, json or sarif");
+                result.checkFormat = *format;
             }
             else if (arguments[i].starts_with("-") && arguments[i] != "-")
                 return Failure("unknown argument '" + Text(arguments[i]) + "'");
