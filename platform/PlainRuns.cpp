@@ -77,6 +77,16 @@ TAVRINO_MASKS std::uint32_t* WriteLineEnds(Bits feeds, Bits kept, Bits letters, 
     return ends;
 }
 
+// One bit for each byte of a run: the line ends, the bytes from 0x80, and the bytes that
+// stop the run in either code page.
+template <typename Bits> struct CRunMasks
+{
+    Bits lineFeeds;
+    Bits returns;
+    Bits stops;
+    Bits high;
+};
+
 using Bytes = __m128i;
 
 #define TAVRINO_SHUFFLES __attribute__((target("ssse3,popcnt")))
@@ -318,17 +328,7 @@ TAVRINO_WIDE_HELPER unsigned BitsOfWide(WideBytes matches)
     return static_cast<unsigned>(_mm256_movemask_epi8(matches));
 }
 
-// One bit for each of thirty-two bytes: the line ends, the bytes from 0x80, and the bytes
-// that stop a run in either code page.
-struct CWideMasks
-{
-    unsigned lineFeeds;
-    unsigned returns;
-    unsigned stops;
-    unsigned high;
-};
-
-TAVRINO_WIDE_HELPER CWideMasks MasksOf(WideBytes bytes, const char* in)
+TAVRINO_WIDE_HELPER CRunMasks<unsigned> MasksOf(WideBytes bytes, const char* in)
 {
     const unsigned lineFeeds = BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\n')));
     const unsigned returns = BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\r')));
@@ -349,7 +349,7 @@ TAVRINO_WIDE PlainLines SplitUtf8Wide(const char* in, const char* end, char* out
     while (end - in >= 72 && endsLimit - ends >= 32)
     {
         const WideBytes bytes = LoadWide(in);
-        const CWideMasks masks = MasksOf(bytes, in);
+        const CRunMasks<unsigned> masks = MasksOf(bytes, in);
         // Continuations from 0x80 to 0xBF, below 0xC0 when compared with sign, and leads that
         // no character of one or two bytes has: 0xC0, 0xC1 and from 0xE0.
         const unsigned continuations = BitsOfWide(_mm256_cmpgt_epi8(RepeatedWide(0xC0), bytes));
@@ -437,7 +437,7 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
     while (end - in >= 72 && endsLimit - ends >= 32)
     {
         const WideBytes bytes = LoadWide(in);
-        const CWideMasks masks = MasksOf(bytes, in);
+        const CRunMasks<unsigned> masks = MasksOf(bytes, in);
         // The bytes from 0x80 to 0x9F, whose characters take three bytes or none: below
         // 0xA0 compared with sign.
         const unsigned rare = BitsOfWide(_mm256_cmpgt_epi8(RepeatedWide(0xA0), bytes));
@@ -493,16 +493,7 @@ TAVRINO_WIDEST_HELPER WidestBytes RepeatedWidest(unsigned char byte)
     return _mm512_set1_epi8(static_cast<char>(byte));
 }
 
-// As CWideMasks, for sixty-four bytes.
-struct CWidestMasks
-{
-    WidestBits lineFeeds;
-    WidestBits returns;
-    WidestBits stops;
-    WidestBits high;
-};
-
-TAVRINO_WIDEST_HELPER CWidestMasks WidestMasksOf(WidestBytes bytes, const char* in)
+TAVRINO_WIDEST_HELPER CRunMasks<WidestBits> WidestMasksOf(WidestBytes bytes, const char* in)
 {
     const WidestBits lineFeeds = _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\n'));
     const WidestBits returns = _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\r'));
@@ -518,7 +509,7 @@ TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char*
     while (end - in > 64 && endsLimit - ends >= 64)
     {
         const WidestBytes bytes = _mm512_loadu_si512(in);
-        const CWidestMasks masks = WidestMasksOf(bytes, in);
+        const CRunMasks<WidestBits> masks = WidestMasksOf(bytes, in);
         // Signed, the continuations from 0x80 to 0xBF are the bytes below 0xC0.
         const WidestBits continuations = _mm512_cmplt_epi8_mask(bytes, RepeatedWidest(0xC0));
         const WidestBits shortLeads = _mm512_cmple_epu8_mask(
@@ -587,7 +578,7 @@ TAVRINO_WIDEST PlainLines SplitWindows1252Widest(const char* in, const char* end
     while (end - in > 64 && endsLimit - ends >= 64)
     {
         const WidestBytes bytes = _mm512_loadu_si512(in);
-        const CWidestMasks masks = WidestMasksOf(bytes, in);
+        const CRunMasks<WidestBits> masks = WidestMasksOf(bytes, in);
         // Signed, the bytes from 0x80 to 0x9F are those below 0xA0.
         const WidestBits stops = masks.stops | _mm512_cmplt_epi8_mask(bytes, RepeatedWidest(0xA0));
         const auto length = static_cast<unsigned>(_tzcnt_u64(stops));
