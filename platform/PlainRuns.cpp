@@ -87,6 +87,67 @@ template <typename Bits> struct CRunMasks
     Bits high;
 };
 
+// One bit for each byte of a run of UTF-8 that stays where it lies: its line ends, and what
+// tells characters of one and two bytes from anything else.
+template <typename Bits> struct CInPlaceMasks
+{
+    Bits lineFeeds;
+    Bits returns;
+    Bits zeros;
+    Bits high;
+    Bits continuations; // 0x80 to 0xBF
+    Bits shortLeads;    // 0xC2 to 0xDF, the leads of characters of two bytes
+};
+
+struct CFoundLineEnds
+{
+    unsigned taken; // bytes of the run
+    bool stopped;   // at a byte that is not taken here
+    std::uint32_t* ends;
+};
+
+// Writes the line ends of a run that stays where it lies, `base` bytes into the text: each
+// where its first byte is, with its length. Takes the run up to its first stop and not a lead
+// as its last byte, and one byte more when the run ends in a CR whose LF is `after`. As in
+// WriteLineEnds, the first few are written whether they are there or not.
+template <typename Bits>
+TAVRINO_MASKS CFoundLineEnds TakeLineEnds(const CInPlaceMasks<Bits>& masks, char after,
+                                          std::uint32_t base, std::uint32_t* ends)
+{
+    constexpr unsigned width = 8 * sizeof(Bits);
+    const Bits leads = masks.high & ~masks.continuations;
+    // A CR before a zero byte may yet be half of CR LF, once the zero byte is dropped.
+    const Bits stops =
+        masks.zeros | (leads & ~masks.shortLeads) | (masks.continuations & ~(leads << 1)) |
+        (leads & ~(masks.continuations >> 1) & ~LastByte<Bits>) |
+        (masks.returns & ((masks.zeros >> 1) | (after == '\0' ? LastByte<Bits> : 0)));
+    const unsigned length = Utf8RunLength(stops, leads);
+    const Bits range = length == width ? ~Bits{0} : (Bits{1} << length) - 1;
+    const Bits pairs =
+        masks.returns & ((masks.lineFeeds >> 1) | (after == '\n' ? LastByte<Bits> : 0));
+    Bits starts = (masks.returns | (masks.lineFeeds & ~(masks.returns << 1))) & range;
+    const auto endAt = [&](unsigned place)
+    {
+        const auto lineEnd = 1 + static_cast<std::uint32_t>((pairs >> (place & (width - 1))) & 1);
+        return (base + place) | lineEnd << PlainGapShift;
+    };
+    // Counted first, so that the compiler cannot branch on each line end being there.
+    const auto count = static_cast<unsigned>(std::popcount(starts));
+    constexpr unsigned written = sizeof(Bits) == 8 ? 3 : 2;
+#pragma GCC unroll 3
+    for (unsigned i = 0; i < written; ++i)
+    {
+        ends[i] = endAt(static_cast<unsigned>(std::countr_zero(starts)));
+        starts &= starts - 1;
+    }
+    if (count > written) [[unlikely]]
+        for (unsigned i = written; starts != 0; ++i, starts &= starts - 1)
+            ends[i] = endAt(static_cast<unsigned>(std::countr_zero(starts)));
+    ends += count;
+    const bool pairAcross = length == width && (pairs & LastByte<Bits>) != 0;
+    return {length + pairAcross, stops != 0, ends};
+}
+
 using Bytes = __m128i;
 
 #define TAVRINO_SHUFFLES __attribute__((target("ssse3,popcnt")))
@@ -214,6 +275,30 @@ TAVRINO_SHUFFLES unsigned HighOf(const CThirtyTwo& bytes)
 TAVRINO_SHUFFLES unsigned BetweenOf(const CThirtyTwo& bytes, unsigned char low, unsigned char span)
 {
     return Between(bytes.first, low, span) | Between(bytes.second, low, span) << 16;
+}
+
+// The line ends of text that stays where it lies, thirty-two bytes at a time.
+TAVRINO_SHUFFLES PlainLineEnds FindLineEndsWithShuffles(const char* in, const char* end,
+                                                        const char* textStart, std::uint32_t* ends,
+                                                        std::uint32_t* endsLimit)
+{
+    while (end - in > 32 && endsLimit - ends >= 64)
+    {
+        const CThirtyTwo bytes{Load(in), Load(in + 16)};
+        const CInPlaceMasks<unsigned> masks{EqualOf(bytes, '\n'),
+                                            EqualOf(bytes, '\r'),
+                                            EqualOf(bytes, 0),
+                                            HighOf(bytes),
+                                            BetweenOf(bytes, 0x80, 0xBF - 0x80),
+                                            BetweenOf(bytes, 0xC2, 0xDF - 0xC2)};
+        const CFoundLineEnds found =
+            TakeLineEnds(masks, in[32], static_cast<std::uint32_t>(in - textStart), ends);
+        ends = found.ends;
+        in += found.taken;
+        if (found.stopped)
+            break;
+    }
+    return {in, ends};
 }
 
 // Plain functions rather than lambdas here: a lambda does not take on the processor target of
@@ -479,6 +564,38 @@ TAVRINO_WIDE PlainLines SplitWindows1252Wide(const char* in, const char* end, ch
     return {in, out, ends};
 }
 
+// The line ends of text that stays where it lies, thirty-two bytes at a time.
+TAVRINO_WIDE PlainLineEnds FindLineEndsWide(const char* in, const char* end, const char* textStart,
+                                            std::uint32_t* ends, std::uint32_t* endsLimit)
+{
+    while (end - in > 32 && endsLimit - ends >= 64)
+    {
+        const WideBytes bytes = LoadWide(in);
+        const WideBytes shifted = _mm256_sub_epi8(bytes, RepeatedWide(0xC2));
+        const WideBytes span = RepeatedWide(0xDF - 0xC2);
+        // Signed, the continuations from 0x80 to 0xBF are the bytes below 0xC0.
+        const CInPlaceMasks<unsigned> masks{
+            BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\n'))),
+            BitsOfWide(_mm256_cmpeq_epi8(bytes, RepeatedWide('\r'))),
+            BitsOfWide(_mm256_cmpeq_epi8(bytes, _mm256_setzero_si256())),
+            BitsOfWide(bytes),
+            BitsOfWide(_mm256_cmpgt_epi8(RepeatedWide(0xC0), bytes)),
+            BitsOfWide(_mm256_cmpeq_epi8(_mm256_min_epu8(shifted, span), shifted))};
+        const CFoundLineEnds found =
+            TakeLineEnds(masks, in[32], static_cast<std::uint32_t>(in - textStart), ends);
+        ends = found.ends;
+        if (found.taken == 32) [[likely]]
+        {
+            in += 32;
+            continue;
+        }
+        in += found.taken;
+        if (found.stopped)
+            break;
+    }
+    return {in, ends};
+}
+
 // With the byte compress of AVX-512, sixty-four bytes at a time: the text is what is left when
 // the line ends are taken out, and the work of a line end is only to count where it falls.
 #define TAVRINO_WIDEST                                                                             \
@@ -542,6 +659,38 @@ TAVRINO_WIDEST PlainLines SplitUtf8Widest(const char* in, const char* end, char*
             break;
     }
     return {in, out, ends};
+}
+
+// The line ends of text that stays where it lies, sixty-four bytes at a time.
+TAVRINO_WIDEST PlainLineEnds FindLineEndsWidest(const char* in, const char* end,
+                                                const char* textStart, std::uint32_t* ends,
+                                                std::uint32_t* endsLimit)
+{
+    while (end - in > 64 && endsLimit - ends >= 64)
+    {
+        const WidestBytes bytes = _mm512_loadu_si512(in);
+        // Signed, the continuations from 0x80 to 0xBF are the bytes below 0xC0.
+        const CInPlaceMasks<WidestBits> masks{
+            _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\n')),
+            _mm512_cmpeq_epi8_mask(bytes, RepeatedWidest('\r')),
+            _mm512_testn_epi8_mask(bytes, bytes),
+            _mm512_movepi8_mask(bytes),
+            _mm512_cmplt_epi8_mask(bytes, RepeatedWidest(0xC0)),
+            _mm512_cmple_epu8_mask(_mm512_sub_epi8(bytes, RepeatedWidest(0xC2)),
+                                   RepeatedWidest(0xDF - 0xC2))};
+        const CFoundLineEnds found =
+            TakeLineEnds(masks, in[64], static_cast<std::uint32_t>(in - textStart), ends);
+        ends = found.ends;
+        if (found.taken == 64) [[likely]]
+        {
+            in += 64;
+            continue;
+        }
+        in += found.taken;
+        if (found.stopped)
+            break;
+    }
+    return {in, ends};
 }
 
 // The places of the pairs of bytes `first` (below 64) and `second` (from 64) for sixty-four
@@ -683,6 +832,23 @@ PlainLines SplitPlainLines(const char* in, const char* end, char* out, const cha
     return {in, out, ends};
 }
 
+PlainLineEnds FindPlainLineEnds(const char* in, const char* end, const char* textStart,
+                                std::uint32_t* ends, std::uint32_t* endsLimit)
+{
+    switch (g_plainInstructions)
+    {
+    case PlainInstructions::Avx512:
+        return FindLineEndsWidest(in, end, textStart, ends, endsLimit);
+    case PlainInstructions::Avx2:
+        return FindLineEndsWide(in, end, textStart, ends, endsLimit);
+    case PlainInstructions::Ssse3:
+        return FindLineEndsWithShuffles(in, end, textStart, ends, endsLimit);
+    case PlainInstructions::None:
+        break;
+    }
+    return {in, ends};
+}
+
 #else
 
 PlainInstructions AvailablePlainInstructions()
@@ -696,6 +862,12 @@ PlainLines SplitPlainLines(const char* in, const char*, char* out, const char*, 
                            std::uint32_t*, PlainCoding)
 {
     return {in, out, ends};
+}
+
+PlainLineEnds FindPlainLineEnds(const char* in, const char*, const char*, std::uint32_t* ends,
+                                std::uint32_t*)
+{
+    return {in, ends};
 }
 
 #endif

@@ -55,3 +55,26 @@ struct PlainLines
 // past `textStart`. Takes nothing with PlainInstructions::None.
 PlainLines SplitPlainLines(const char* in, const char* end, char* out, const char* textStart,
                            std::uint32_t* ends, std::uint32_t* endsLimit, PlainCoding coding);
+
+// Where a line end is written by FindPlainLineEnds, the bits from this one up hold its length.
+constexpr unsigned PlainGapShift = 30;
+
+struct PlainLineEnds
+{
+    const char* in;
+    std::uint32_t* ends; // after the last line end written
+};
+
+// Reads UTF-8 text that stays where it lies, from `in` toward `end` thirty-two or sixty-four bytes
+// at a time while enough remain, and writes for each line end (LF, CR LF or a lone CR) the
+// place of its first byte, counted from `textStart`, to `ends`, with its length above
+// PlainGapShift.
+//
+// Stops before what it does not take: a zero byte, a CR before one, a UTF-8 sequence of three
+// or four bytes or one that is not valid, a lead as the last byte read; the text before it may
+// or may not have been taken, and the result starts a character and a line. May stop too when
+// fewer than sixty-five bytes remain to read, or fewer than sixty-four places before
+// `endsLimit`. The places must stay below 2^PlainGapShift. Takes nothing with
+// PlainInstructions::None.
+PlainLineEnds FindPlainLineEnds(const char* in, const char* end, const char* textStart,
+                                std::uint32_t* ends, std::uint32_t* endsLimit);

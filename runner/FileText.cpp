@@ -4,6 +4,10 @@
 #include "runner/LineFiller.h"
 
 #include <algorithm>
+#include <atomic>
+#include <span>
+#include <system_error>
+#include <thread>
 
 namespace
 {
@@ -40,11 +44,149 @@ Text ReadFileText(CReadOnlyFile& file)
     return DecodeFileBytes(ReadFileBytes(file));
 }
 
-void AppendFileLines(CReadOnlyFile& file, LineStore& store)
+namespace
+{
+
+// From this length a file is read ahead: below it, starting a thread costs more than it saves.
+constexpr std::uint64_t readAheadBytes = 4 * 1024 * 1024;
+// How far the thread reads ahead of the bytes taken: what the filler has to set apart when it
+// stops reading in place.
+constexpr std::size_t aheadLimit = 1024 * 1024;
+constexpr std::size_t aheadBlockBytes = 256 * 1024;
+constexpr int spinsBeforeSleep = 2000;
+// Set in the count of bytes read once the thread has ended, and in the count of bytes taken
+// to ask it to end.
+constexpr std::size_t endedBit = std::size_t{1} << (sizeof(std::size_t) * 8 - 1);
+
+// The thread that reads the rest of a file into the filler's room, a block at a time, never
+// more than aheadLimit past the bytes taken. Ended and joined when it goes out of scope.
+class CReadAheadThread
+{
+public:
+    CReadAheadThread(CReadOnlyFile& file, std::span<char> room) : m_file(file), m_room(room) {}
+    CReadAheadThread(const CReadAheadThread&) = delete;
+    CReadAheadThread& operator=(const CReadAheadThread&) = delete;
+    ~CReadAheadThread() { End(); }
+
+    // False when no thread could be started.
+    bool Start()
+    {
+        try
+        {
+            m_thread = std::thread([this] { Run(); });
+        }
+        catch (const std::system_error&)
+        {
+            return false;
+        }
+        return true;
+    }
+    // Waits until more than `count` bytes are read or the thread has ended, and gives the
+    // bytes read, with endedBit once it has ended.
+    std::size_t WaitBeyond(std::size_t count)
+    {
+        std::size_t read = m_read.load(std::memory_order_acquire);
+        // A block comes every few hundred microseconds: waiting a while without sleeping
+        // spares the wake-up that costs a good part of that.
+        for (int i = 0; i < spinsBeforeSleep && read == count; ++i)
+        {
+            std::this_thread::yield();
+            read = m_read.load(std::memory_order_acquire);
+        }
+        while (read == count)
+        {
+            m_read.wait(read, std::memory_order_acquire);
+            read = m_read.load(std::memory_order_acquire);
+        }
+        return read;
+    }
+    void Taken(std::size_t count)
+    {
+        m_taken.store(count, std::memory_order_release);
+        m_taken.notify_one();
+    }
+    // Asks the thread to end and waits for it; gives the bytes it read.
+    std::size_t End()
+    {
+        if (m_thread.joinable())
+        {
+            Taken(endedBit);
+            m_thread.join();
+        }
+        return m_read.load(std::memory_order_acquire) & ~endedBit;
+    }
+
+private:
+    void Run()
+    {
+        std::size_t read = 0;
+        while (read < m_room.size())
+        {
+            std::size_t taken = m_taken.load(std::memory_order_acquire);
+            while (taken != endedBit && read - taken >= aheadLimit)
+            {
+                m_taken.wait(taken, std::memory_order_acquire);
+                taken = m_taken.load(std::memory_order_acquire);
+            }
+            if (taken == endedBit)
+                break;
+            const std::size_t count =
+                m_file.Read(m_room.data() + read, std::min(aheadBlockBytes, m_room.size() - read));
+            if (count == 0)
+                break;
+            read += count;
+            m_read.store(read, std::memory_order_release);
+            m_read.notify_one();
+        }
+        m_read.store(read | endedBit, std::memory_order_release);
+        m_read.notify_one();
+    }
+
+    CReadOnlyFile& m_file;
+    const std::span<char> m_room;
+    std::atomic<std::size_t> m_read{0};
+    std::atomic<std::size_t> m_taken{0};
+    std::thread m_thread;
+};
+
+// Reads at most `most` more bytes of the file on a second thread while the filler finds the
+// lines of the bytes before. Gives how many were read; none when the filler cannot take
+// them ahead or no thread starts.
+std::size_t ReadRestAhead(CReadOnlyFile& file, CLineFiller& filler, std::size_t most)
+{
+    const std::span<char> room = filler.RoomAhead();
+    CReadAheadThread reader(file, room.first(std::min(room.size(), most)));
+    if (room.empty() || most == 0 || !reader.Start())
+    {
+        filler.EndReadAhead();
+        return 0;
+    }
+    std::size_t taken = 0;
+    for (;;)
+    {
+        const std::size_t read = reader.WaitBeyond(taken);
+        const std::size_t count = read & ~endedBit;
+        filler.Take(count - taken);
+        taken = count;
+        if ((read & endedBit) != 0 || !filler.TakesAhead())
+            break;
+        reader.Taken(taken);
+    }
+    // What was read after the filler stopped reading in place is its all the same.
+    const std::size_t read = reader.End();
+    filler.Take(read - taken);
+    filler.EndReadAhead();
+    return read;
+}
+
+} // namespace
+
+void AppendFileLines(CReadOnlyFile& file, LineStore& store, ReadAhead readAhead)
 {
     constexpr auto limit = static_cast<std::size_t>(MaximumFileBytes);
     CLineFiller filler(store, std::min(file.Length(), MaximumFileBytes));
     std::size_t total = 0;
+    bool first = true;
     while (total < limit)
     {
         const std::span<char> room = filler.Room();
@@ -53,6 +195,12 @@ void AppendFileLines(CReadOnlyFile& file, LineStore& store)
             break;
         total += read;
         filler.Take(read);
+        // The first block decides the code page; the rest of a long file is read ahead.
+        const bool large =
+            file.Length() >= readAheadBytes && std::thread::hardware_concurrency() > 1;
+        if (first && (readAhead == ReadAhead::Always || large))
+            total += ReadRestAhead(file, filler, limit - total);
+        first = false;
     }
     filler.Finish();
 }

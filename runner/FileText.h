@@ -12,7 +12,15 @@ Text ReadFileText(CReadOnlyFile& file);
 // The bytes of the open file from its start to its end, as they are.
 std::string ReadFileBytes(CReadOnlyFile& file);
 
+// When a second thread reads a file ahead while the lines of what was read are found.
+enum class ReadAhead
+{
+    ForLargeFiles, // from a few megabytes, where the processor has a second core
+    Always,        // for any file longer than one block, for the tests of it
+};
+
 // Reads the open file as ReadFileText does and appends its lines to the store, as
 // LineStore::AppendLines would append them from that text, without holding the file's bytes
 // or its text beside the store. Reads in blocks; the file's length only sizes the first room.
-void AppendFileLines(CReadOnlyFile& file, LineStore& store);
+void AppendFileLines(CReadOnlyFile& file, LineStore& store,
+                     ReadAhead readAhead = ReadAhead::ForLargeFiles);

@@ -57,15 +57,17 @@ bool StartsWithByteOrderMark(const char* in, const char* end)
 
 CLineFiller::CLineFiller(LineStore& store, std::uint64_t expectedBytes)
     : m_store(store), m_firstEntry(store.m_ends.Size()), m_firstText(store.m_text.Size()),
-      m_block(BlockBytes + HeldBytes + ReadAhead)
+      m_scanned(m_firstText)
 {
+    static_assert(LineStore::GapShift == PlainGapShift);
     ++m_store.m_generation;
     m_store.SortPending();
     // Text as long as the file, which a list of German text in either code page does not
     // outgrow: the line ends it drops make up for the letters that take two bytes.
     const auto expected = static_cast<std::size_t>(
         std::min<std::uint64_t>(expectedBytes, LineStore::MaximumTextBytes - m_firstText));
-    m_store.m_text.Reserve(m_firstText + expected + Slack);
+    // One byte more, so that the read that finds the end of the file still finds room.
+    m_store.m_text.Reserve(m_firstText + expected + Slack + 1);
     m_store.m_ends.Reserve(m_firstEntry + expected / 32 + 1);
 }
 
@@ -73,6 +75,26 @@ std::span<char> CLineFiller::Room()
 {
     if (m_finished)
         return {};
+    if (m_reading == Reading::InPlace && !m_full)
+    {
+        CGrowableArray<char>& text = m_store.m_text;
+        const std::size_t size = text.Size();
+        const auto roomEnd = [&text]
+        {
+            return std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0,
+                            LineStore::MaximumTextBytes);
+        };
+        if (roomEnd() <= size && size < LineStore::MaximumTextBytes)
+            text.Reserve(std::min(size + BlockBytes, LineStore::MaximumTextBytes) + Slack);
+        if (roomEnd() > size)
+        {
+            m_room = std::min(roomEnd() - size, BlockBytes);
+            return std::span<char>(text.Data() + size, m_room);
+        }
+        m_full = true; // what follows is taken and dropped
+    }
+    if (m_block.empty())
+        m_block.resize(BlockBytes + HeldBytes + ReadAhead);
     return std::span<char>(m_block.data() + m_filled, BlockBytes + HeldBytes - m_filled);
 }
 
@@ -80,8 +102,48 @@ void CLineFiller::Take(std::size_t count)
 {
     if (m_finished)
         return;
-    m_filled += std::min(count, BlockBytes + HeldBytes - m_filled);
+    if (m_reading == Reading::InPlace)
+    {
+        if (m_full)
+            return;
+        CGrowableArray<char>& text = m_store.m_text;
+        const std::size_t taken = std::min(count, m_room);
+        text.Resize(text.Size() + taken);
+        m_room -= taken;
+    }
+    else
+        m_filled += std::min(count, BlockBytes + HeldBytes - m_filled);
     Process(Bytes::MoreMayFollow);
+}
+
+std::span<char> CLineFiller::RoomAhead()
+{
+    if (m_finished || m_reading != Reading::InPlace || m_full)
+        return {};
+    CGrowableArray<char>& text = m_store.m_text;
+    const std::size_t size = text.Size();
+    const std::size_t roomEnd =
+        std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0, LineStore::MaximumTextBytes);
+    if (roomEnd <= size)
+        return {};
+    m_readingAhead = true;
+    m_room = roomEnd - size;
+    return std::span<char>(text.Data() + size, m_room);
+}
+
+bool CLineFiller::TakesAhead() const
+{
+    return m_reading == Reading::InPlace && !m_leaving && !m_full;
+}
+
+void CLineFiller::EndReadAhead()
+{
+    if (!m_readingAhead)
+        return;
+    m_readingAhead = false;
+    m_room = 0;
+    if (m_leaving)
+        Process(Bytes::MoreMayFollow);
 }
 
 void CLineFiller::Add(std::string_view bytes)
@@ -102,14 +164,38 @@ void CLineFiller::Finish()
         return;
     Process(Bytes::FileEnded);
     m_finished = true;
+    CGrowableArray<char>& text = m_store.m_text;
     CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
-    const std::size_t lineStart = ends.Size() > m_firstEntry ? ends[ends.Size() - 1] : m_firstText;
-    if (m_store.m_text.Size() > lineStart && !m_full &&
-        m_store.m_text.Size() <= LineStore::MaximumTextBytes && HasRoomForEntries(1))
-        ends.PushBack(static_cast<std::uint32_t>(m_store.m_text.Size()));
-    m_store.m_text.ShrinkToFit();
+    if (m_reading == Reading::InPlace)
+    {
+        if (m_scanned > LineStart() && !m_full && HasRoomForEntries(1))
+            ends.PushBack(static_cast<std::uint32_t>(m_scanned));
+        DropLastLineEnd(0);
+    }
+    else if (text.Size() > LineStart() && !m_full && text.Size() <= LineStore::MaximumTextBytes &&
+             HasRoomForEntries(1))
+        ends.PushBack(static_cast<std::uint32_t>(text.Size()));
+    text.ShrinkToFit();
     ends.ShrinkToFit();
     ++m_store.m_generation;
+}
+
+std::size_t CLineFiller::LineStart() const
+{
+    const CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    return ends.Size() > m_firstEntry ? LineStore::NextStartOf(ends[ends.Size() - 1]) : m_firstText;
+}
+
+void CLineFiller::DropLastLineEnd(std::size_t count)
+{
+    CGrowableArray<char>& text = m_store.m_text;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    const std::size_t from = LineStart();
+    if (ends.Size() > m_firstEntry)
+        ends[ends.Size() - 1] = LineStore::EndOf(ends[ends.Size() - 1]);
+    const std::size_t to = LineStart();
+    std::memmove(text.Data() + to, text.Data() + from, count);
+    text.Resize(to + count);
 }
 
 bool CLineFiller::EnsureRoom(char*& out, std::size_t count)
@@ -141,8 +227,133 @@ bool CLineFiller::HasRoomForEntries(std::size_t count)
     return allFit;
 }
 
+void CLineFiller::ProcessInPlace(Bytes bytes)
+{
+    const bool atEnd = bytes == Bytes::FileEnded;
+    CGrowableArray<char>& text = m_store.m_text;
+    CGrowableArray<std::uint32_t>& ends = m_store.m_ends;
+    char* const data = text.Data();
+    const char* in = data + m_scanned;
+    if (m_leaving)
+        return LeaveInPlace(in, bytes);
+    if (m_coding == Coding::Undecided)
+    {
+        const std::size_t count = text.Size() - m_scanned;
+        if (count < 3 && !atEnd)
+            return;
+        // A zero byte is dropped before the byte order mark is looked for.
+        if (std::memchr(in, '\0', std::min<std::size_t>(3, count)) != nullptr)
+            return LeaveInPlace(in, bytes);
+        m_coding = Coding::Utf8;
+        if (StartsWithByteOrderMark(in, in + count))
+        {
+            // Only the first bytes have come: moved down over it at little cost.
+            m_coding = Coding::MarkedUtf8;
+            std::memmove(data + m_scanned, in + 3, count - 3);
+            text.Resize(text.Size() - 3);
+        }
+    }
+    const char* const end = data + text.Size();
+    const auto endEntry = [&](std::uint32_t lineEnd)
+    {
+        if (ends.Size() == ends.Capacity() && !HasRoomForEntries(1))
+            return false;
+        ends.PushBack(static_cast<std::uint32_t>(in - data) | lineEnd << LineStore::GapShift);
+        return true;
+    };
+    while (in < end)
+    {
+        if (end - in > 64 && (ends.Capacity() - ends.Size() >= 64 || HasRoomForEntries(64)))
+        {
+            const PlainLineEnds run = FindPlainLineEnds(in, end, data, ends.Data() + ends.Size(),
+                                                        ends.Data() + ends.Capacity());
+            in = run.in;
+            ends.Resize(static_cast<std::size_t>(run.ends - ends.Data()));
+        }
+        // Words of plain letters are passed over whole.
+        while (end - in >= 8)
+        {
+            const std::uint64_t word = WordAt(in);
+            if ((BytesBelow(word, 0x0E) | (word & HighBits)) != 0)
+                break;
+            in += 8;
+        }
+        if (in == end)
+            break;
+        const auto byte = static_cast<unsigned char>(*in);
+        if (byte == '\n' || byte == '\r')
+        {
+            // A CR that ends what has come may be the first half of CR LF, and so may one
+            // before a zero byte, which the block drops.
+            if (byte == '\r' && in + 1 == end && !atEnd)
+                break;
+            if (byte == '\r' && in + 1 < end && in[1] == '\0')
+                return LeaveInPlace(in, bytes);
+            const std::uint32_t lineEnd = byte == '\r' && in + 1 < end && in[1] == '\n' ? 2 : 1;
+            if (!endEntry(lineEnd))
+            {
+                m_full = true;
+                break;
+            }
+            in += lineEnd;
+        }
+        else if (byte >= 0x80)
+        {
+            const std::size_t length =
+                ValidUtf8SequenceLength(std::string_view(in, static_cast<std::size_t>(end - in)));
+            if (length > 0)
+                in += length;
+            else if (end - in < 4 && !atEnd)
+                break; // the rest of the sequence may come with the next bytes
+            else
+                return LeaveInPlace(in, bytes);
+        }
+        else if (byte == '\0')
+            return LeaveInPlace(in, bytes);
+        else
+            ++in;
+    }
+    m_scanned = static_cast<std::size_t>(in - data);
+}
+
+void CLineFiller::LeaveInPlace(const char* in, Bytes bytes)
+{
+    if (m_readingAhead)
+    {
+        // The text may not move while another thread reads into the room after it.
+        m_leaving = true;
+        m_scanned = static_cast<std::size_t>(in - m_store.m_text.Data());
+        return;
+    }
+    m_leaving = false;
+    ReadInBlocks(in, bytes);
+}
+
+// The block writes text without line ends: the line begun is moved down to where the entry
+// before it ends, and the bytes from `in` on go through the block. They are set apart first,
+// as the text written from the block may grow over them.
+void CLineFiller::ReadInBlocks(const char* in, Bytes bytes)
+{
+    const CGrowableArray<char>& text = m_store.m_text;
+    const auto at = static_cast<std::size_t>(in - text.Data());
+    const std::vector<char> rest(in, text.Data() + text.Size());
+    DropLastLineEnd(at - LineStart());
+    m_reading = Reading::Blocks;
+    m_block.resize(BlockBytes + HeldBytes + ReadAhead);
+    m_filled = 0;
+    Add(std::string_view(rest.data(), rest.size()));
+    if (bytes == Bytes::FileEnded)
+        Process(bytes);
+}
+
 void CLineFiller::Process(Bytes bytes)
 {
+    if (m_reading == Reading::InPlace)
+    {
+        if (!m_full)
+            ProcessInPlace(bytes);
+        return;
+    }
     const bool atEnd = bytes == Bytes::FileEnded;
     char* in = m_block.data();
     char* end = in + m_filled;
@@ -425,7 +636,7 @@ bool CLineFiller::ReadAgainAsWindows1252(char*& out, std::size_t bytesToCome)
     std::size_t entry = ends.Size();
     for (std::size_t position = used; position > m_firstText; --position)
     {
-        while (entry > m_firstEntry && ends[entry - 1] == position)
+        while (entry > m_firstEntry && LineStore::EndOf(ends[entry - 1]) == position)
             ends[--entry] += static_cast<std::uint32_t>(growth);
         const auto byte = static_cast<unsigned char>(data[position - 1]);
         if (byte < 0x80)

@@ -1,7 +1,10 @@
 // Fills the line store from the bytes of a list or text file as they are read, block by block,
 // with the text and the lines that DecodeFileBytes and LineStore::AppendLines give the whole
-// file at once. The text is decoded straight into the store, so that no copy of the file, as
-// read or as decoded, is held beside it, and the line ends are found a word at a time.
+// file at once. No copy of the file, as read or as decoded, is held beside the store.
+//
+// UTF-8 is its own text: it is read straight into the store, and its line ends are only
+// found, not taken out. Once a byte needs more (a zero byte, or one that is not UTF-8), the
+// rest goes through a block and is decoded into the store without its line ends.
 //
 // The code page is decided as the bytes come: a file read as UTF-8 until a byte shows that
 // it is not, and then the text stored so far is read again as Windows-1252, in place.
@@ -30,6 +33,16 @@ public:
     void Take(std::size_t count);
     // Takes the next bytes, however many, through Room.
     void Add(std::string_view bytes);
+
+    // While UTF-8 is read in place: room for the rest of the file, which another thread may
+    // read into ahead while the bytes before are taken, in order, with Take. Empty when the
+    // bytes go through the block. Room must not be asked for until EndReadAhead.
+    std::span<char> RoomAhead();
+    // Whether the bytes are still read through in place. When not, the bytes read ahead
+    // meanwhile are taken all the same, and read through once reading ahead has ended.
+    bool TakesAhead() const;
+    // No more bytes are read ahead: what was taken and not read through is read now.
+    void EndReadAhead();
     // The file has ended: the bytes held back for what may follow, and a last line without a
     // line end, are stored. Nothing is taken after it.
     void Finish();
@@ -49,6 +62,17 @@ private:
         FileEnded,
     };
     void Process(Bytes bytes);
+    // Reads through the bytes read into the store since the last time.
+    void ProcessInPlace(Bytes bytes);
+    // Goes on through the block from `in`, the first byte that in place cannot take, or
+    // stops there while bytes are read ahead.
+    void LeaveInPlace(const char* in, Bytes bytes);
+    void ReadInBlocks(const char* in, Bytes bytes);
+    // Where the line after the last entry of this file starts, or its text when it has none.
+    std::size_t LineStart() const;
+    // Takes the line end after the last entry out of the text, and moves the `count` bytes
+    // that follow it down in its place.
+    void DropLastLineEnd(std::size_t count);
     // Makes sure the text has room for `count` more bytes after `out`, which it may move.
     // False when the text would grow past LineStore::MaximumTextBytes.
     bool EnsureRoom(char*& out, std::size_t count);
@@ -63,6 +87,16 @@ private:
     std::size_t m_firstEntry;
     std::size_t m_firstText;
     Coding m_coding = Coding::Undecided;
+    enum class Reading
+    {
+        InPlace, // into the store, line ends left in the text
+        Blocks,  // through m_block, line ends taken out
+    };
+    Reading m_reading = Reading::InPlace;
+    std::size_t m_room = 0;    // in place: the bytes that Room last offered
+    std::size_t m_scanned = 0; // in place: the text before this is read through
+    bool m_readingAhead = false;
+    bool m_leaving = false; // in place no longer, from m_scanned on, once not reading ahead
     std::vector<char> m_block;
     std::size_t m_filled = 0; // bytes in m_block: those held back and those taken since
     bool m_finished = false;

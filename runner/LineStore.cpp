@@ -111,10 +111,7 @@ void LineStore::SortPendingEntries() const
     m_sortedCount = count;
 
     const auto textAt = [this](std::size_t index)
-    {
-        const std::uint32_t start = index == 0 ? 0 : m_ends[index - 1];
-        return Text(m_text.Data() + start, m_ends[index] - start);
-    };
+    { return Text(GetText(static_cast<std::int32_t>(index))); };
     std::vector<CKeyedEntry> pending;
     pending.reserve(count - earlierCount);
     for (std::size_t i = earlierCount; i < count; ++i)

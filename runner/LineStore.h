@@ -20,7 +20,7 @@ class LineStore
 public:
     // The most text the store holds, all entries together. A list file is at most 256 MiB,
     // which decodes to at most three times as much.
-    static constexpr std::size_t MaximumTextBytes = UINT32_MAX;
+    static constexpr std::size_t MaximumTextBytes = (std::size_t{1} << 30) - 1;
 
     // Removes all entries.
     void Clear();
@@ -41,8 +41,8 @@ public:
             return {};
         SortPending();
         const auto at = static_cast<std::size_t>(index);
-        const std::uint32_t start = at == 0 ? 0 : m_ends[at - 1];
-        return {m_text.Data() + start, m_ends[at] - start};
+        const std::uint32_t start = at == 0 ? 0 : NextStartOf(m_ends[at - 1]);
+        return {m_text.Data() + start, EndOf(m_ends[at]) - start};
     }
     // Cuts `text` into lines and appends each. CR LF, a lone LF and a lone CR each end a
     // line; a last line without a line end is kept whole; a line end at the very end of
@@ -65,8 +65,19 @@ private:
     }
     void SortPendingEntries() const;
 
+    // A file read where it lies keeps its line ends in the text, between the entries: each
+    // entry is where its text ends, and above that the length of the line end after it. The
+    // last entry has none.
+    static constexpr unsigned GapShift = 30;
+    static std::uint32_t EndOf(std::uint32_t entry) { return entry & MaximumTextBytes; }
+    // Where the text of the entry after `entry` starts.
+    static std::uint32_t NextStartOf(std::uint32_t entry)
+    {
+        return EndOf(entry) + (entry >> GapShift);
+    }
+
     mutable CGrowableArray<char> m_text;
-    // Where each entry's text ends in m_text; it starts where the one before ends.
+    // Each entry's end in m_text, and the line end after it.
     mutable CGrowableArray<std::uint32_t> m_ends;
     mutable std::size_t m_sortedCount = 0; // entries before this index are in final order
     mutable bool m_hasPendingSorted = false;

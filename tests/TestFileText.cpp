@@ -32,12 +32,13 @@ protected:
 
     Text PathOf(const std::string& name) const { return m_folder.Path() / name; }
 
-    static std::vector<Text> ReadLines(const Text& path)
+    static std::vector<Text> ReadLines(const Text& path,
+                                       ReadAhead readAhead = ReadAhead::ForLargeFiles)
     {
         CReadOnlyFile file;
         EXPECT_TRUE(file.Open(path)) << path;
         LineStore store;
-        AppendFileLines(file, store);
+        AppendFileLines(file, store, readAhead);
         return store.Entries();
     }
 
@@ -418,6 +419,45 @@ TEST_F(FileTextTest, LargeFilesAreReadAsTheirWholeText)
         const std::vector<Text> lines = ReadLines(WriteFile(name, bytes));
         EXPECT_TRUE(lines == LinesOfWholeText(bytes)) << name;
     }
+}
+
+TEST_F(FileTextTest, FilesReadAheadGiveTheLinesOfTheWholeText)
+{
+    // Megabytes of UTF-8 that is read in place, lines ending in CR LF, LF and a lone CR, some
+    // at the ends of the blocks read ahead; then, late, whatever makes the reading leave its
+    // place while the thread has read on: the bytes taken meanwhile must not be lost.
+    std::string plain;
+    for (int line = 0; plain.size() < 2'600'000; ++line)
+    {
+        plain += "Zeile " + std::to_string(line) + " T\xC3\xBCr schlie\xC3\x9F" "en";
+        plain += line % 7 == 0 ? "\xE2\x80\x9E\xF0\x9F\x98\x80" : "";
+        plain += line % 3 == 0 ? "\r\n" : line % 3 == 1 ? "\n" : "\r";
+    }
+    for (const std::size_t blockEnd : {262144u, 524288u, 1048576u})
+        plain.replace(blockEnd - 1, 2, "\r\n");
+    const auto with = [&plain](std::size_t at, std::string_view bytes)
+    { return plain.substr(0, at) + std::string(bytes) + plain.substr(at); };
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"plain", plain},
+        {"plainEndingInCr", plain + "\r"},
+        {"zeroByteLate", with(1'500'000, "\0"s)},
+        {"zeroAfterCrLate", with(1'700'001, "\r\0\n"s)},
+        {"windows1252Late", with(2'000'000, "\xFC")},
+        {"windows1252AtTheEnd", plain + "\xFC"},
+        {"markedWithStrayByteLate", "\xEF\xBB\xBF" + with(1'200'000, "\x80")},
+        {"cutSequenceAtTheEnd", plain + "\xE2\x82"},
+    };
+    CEachPlainInstructions().ForEach(
+        [&]
+        {
+            for (const auto& [name, bytes] : cases)
+            {
+                const std::vector<Text> whole = LinesOfWholeText(bytes);
+                const Text path = WriteFile(name, bytes);
+                EXPECT_TRUE(ReadLines(path, ReadAhead::Always) == whole) << name;
+                EXPECT_TRUE(ReadLines(path, ReadAhead::ForLargeFiles) == whole) << name;
+            }
+        });
 }
 
 TEST_F(FileTextTest, LargeFileIsReadWhole)
