@@ -131,6 +131,13 @@ TAVRINO_MASKS CFoundLineEnds TakeLineEnds(const CInPlaceMasks<Bits>& masks, char
         const auto lineEnd = 1 + static_cast<std::uint32_t>((pairs >> (place & (width - 1))) & 1);
         return (base + place) | lineEnd << PlainGapShift;
     };
+    if (starts == ~Bits{0} && pairs == 0)
+    {
+        // Nothing but line feeds, as in a file of empty lines: each byte one.
+        for (unsigned i = 0; i < width; ++i)
+            ends[i] = (base + i) | std::uint32_t{1} << PlainGapShift;
+        return {width, stops != 0, ends + width};
+    }
     // Counted first, so that the compiler cannot branch on each line end being there.
     const auto count = static_cast<unsigned>(std::popcount(starts));
     constexpr unsigned written = sizeof(Bits) == 8 ? 3 : 2;

@@ -435,17 +435,32 @@ TEST_F(FileTextTest, FilesReadAheadGiveTheLinesOfTheWholeText)
     }
     for (const std::size_t blockEnd : {262144u, 524288u, 1048576u})
         plain.replace(blockEnd - 1, 2, "\r\n");
-    const auto with = [&plain](std::size_t at, std::string_view bytes)
-    { return plain.substr(0, at) + std::string(bytes) + plain.substr(at); };
+    // The bytes put in after the next LF, so that they part no UTF-8 sequence.
+    const auto with = [&plain](std::size_t near, std::string_view bytes)
+    {
+        const std::size_t at = plain.find('\n', near) + 1;
+        return plain.substr(0, at) + std::string(bytes) + plain.substr(at);
+    };
     const std::vector<std::pair<const char*, std::string>> cases = {
         {"plain", plain},
         {"plainEndingInCr", plain + "\r"},
         {"zeroByteLate", with(1'500'000, "\0"s)},
-        {"zeroAfterCrLate", with(1'700'001, "\r\0\n"s)},
+        {"zeroAfterCrLate", with(1'700'000, "\r\0\n"s)},
         {"windows1252Late", with(2'000'000, "\xFC")},
         {"windows1252AtTheEnd", plain + "\xFC"},
         {"markedWithStrayByteLate", "\xEF\xBB\xBF" + with(1'200'000, "\x80")},
         {"cutSequenceAtTheEnd", plain + "\xE2\x82"},
+        {"runsOfLineEnds", with(1'000'000,
+                                []
+                                {
+                                    // Runs of every length past a read, so that one ends
+                                    // where a read does.
+                                    std::string runs;
+                                    for (std::size_t length = 64; length < 130; ++length)
+                                        runs += std::string(length, '\r') + "\nx" +
+                                                std::string(length, '\n') + "y";
+                                    return runs;
+                                }())},
     };
     CEachPlainInstructions().ForEach(
         [&]
