@@ -196,9 +196,8 @@ void AppendFileLines(CReadOnlyFile& file, LineStore& store, ReadAhead readAhead)
         total += read;
         filler.Take(read);
         // The first block decides the code page; the rest of a long file is read ahead.
-        const bool large =
-            file.Length() >= readAheadBytes && std::thread::hardware_concurrency() > 1;
-        if (first && (readAhead == ReadAhead::Always || large))
+        if (first && (readAhead == ReadAhead::Always ||
+                      (file.Length() >= readAheadBytes && std::thread::hardware_concurrency() > 1)))
             total += ReadRestAhead(file, filler, limit - total);
         first = false;
     }
