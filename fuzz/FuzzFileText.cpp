@@ -198,6 +198,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LineStore read;
     AppendFileLines(again, read);
     Require(read.Entries() == store.Entries());
+    // The thread that reads ahead starts and ends around what the first block left.
+    CReadOnlyFile ahead;
+    Require(ahead.Open(path));
+    LineStore readAhead;
+    AppendFileLines(ahead, readAhead, ReadAhead::Always);
+    Require(readAhead.Entries() == store.Entries());
 
     if (raw.find(std::string_view("\r\0", 2)) == std::string_view::npos)
         Require(LineNumberOfOffset(raw, raw.size()) == 1 + LineEndCount(text));
