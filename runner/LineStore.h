@@ -19,7 +19,7 @@ class LineStore
 {
 public:
     // The most text the store holds, all entries together. A list file is at most 256 MiB,
-    // which decodes to at most three times as much.
+    // which decodes to at most three times as much; the bits above hold an entry's line end.
     static constexpr std::size_t MaximumTextBytes = (std::size_t{1} << 30) - 1;
 
     // Removes all entries.
