@@ -8,6 +8,7 @@
 #include <span>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -50,7 +51,7 @@ namespace
 // From this length a file is read ahead: below it, starting a thread costs more than it saves.
 constexpr std::uint64_t readAheadBytes = 4 * 1024 * 1024;
 // How far the thread reads ahead of the bytes taken: what the filler has to set apart when it
-// stops reading in place.
+// stops reading in place, and the room of the ring.
 constexpr std::size_t aheadLimit = 1024 * 1024;
 constexpr std::size_t aheadBlockBytes = 256 * 1024;
 constexpr int spinsBeforeSleep = 2000;
@@ -58,12 +59,23 @@ constexpr int spinsBeforeSleep = 2000;
 // to ask it to end.
 constexpr std::size_t endedBit = std::size_t{1} << (sizeof(std::size_t) * 8 - 1);
 
-// The thread that reads the rest of a file into the filler's room, a block at a time, never
-// more than aheadLimit past the bytes taken. Ended and joined when it goes out of scope.
+// Where the thread reads to.
+enum class AheadRoom
+{
+    Straight, // the place of the rest of the file: each byte read where it stays
+    Ring,     // a few blocks used again and again, each taken before it is read into again
+};
+
+// The thread that reads the rest of a file, a block at a time, never more than aheadLimit past
+// the bytes taken. Ended and joined when it goes out of scope.
 class CReadAheadThread
 {
 public:
-    CReadAheadThread(CReadOnlyFile& file, std::span<char> room) : m_file(file), m_room(room) {}
+    // Reads at most `most` bytes to `room`.
+    CReadAheadThread(CReadOnlyFile& file, std::span<char> room, AheadRoom layout, std::size_t most)
+        : m_file(file), m_room(room), m_layout(layout), m_most(most)
+    {
+    }
     CReadAheadThread(const CReadAheadThread&) = delete;
     CReadAheadThread& operator=(const CReadAheadThread&) = delete;
     ~CReadAheadThread() { End(); }
@@ -119,19 +131,24 @@ public:
 private:
     void Run()
     {
+        const bool ring = m_layout == AheadRoom::Ring;
+        const std::size_t ahead = ring ? m_room.size() : aheadLimit;
         std::size_t read = 0;
-        while (read < m_room.size())
+        while (read < m_most)
         {
             std::size_t taken = m_taken.load(std::memory_order_acquire);
-            while (taken != endedBit && read - taken >= aheadLimit)
+            while (taken != endedBit && read - taken >= ahead)
             {
                 m_taken.wait(taken, std::memory_order_acquire);
                 taken = m_taken.load(std::memory_order_acquire);
             }
             if (taken == endedBit)
                 break;
-            const std::size_t count =
-                m_file.Read(m_room.data() + read, std::min(aheadBlockBytes, m_room.size() - read));
+            // In the ring, a read stops at its end and goes on at its start.
+            const std::size_t at = ring ? read % m_room.size() : read;
+            const std::size_t count = m_file.Read(
+                m_room.data() + at,
+                std::min({aheadBlockBytes, m_room.size() - at, m_most - read}));
             if (count == 0)
                 break;
             read += count;
@@ -144,19 +161,22 @@ private:
 
     CReadOnlyFile& m_file;
     const std::span<char> m_room;
+    const AheadRoom m_layout;
+    const std::size_t m_most;
     std::atomic<std::size_t> m_read{0};
     std::atomic<std::size_t> m_taken{0};
     std::thread m_thread;
 };
 
-// Reads at most `most` more bytes of the file on a second thread while the filler finds the
-// lines of the bytes before. Gives how many were read; none when the filler cannot take
-// them ahead or no thread starts.
-std::size_t ReadRestAhead(CReadOnlyFile& file, CLineFiller& filler, std::size_t most)
+// Reads at most `most` more bytes of the file on a second thread, straight into the store
+// while the filler reads UTF-8 in place, while it finds the lines of the bytes before. Gives
+// how many were read; none when the filler cannot take them so or no thread starts.
+std::size_t ReadAheadInPlace(CReadOnlyFile& file, CLineFiller& filler, std::size_t most)
 {
     const std::span<char> room = filler.RoomAhead();
-    CReadAheadThread reader(file, room.first(std::min(room.size(), most)));
-    if (room.empty() || most == 0 || !reader.Start())
+    const std::size_t wanted = std::min(room.size(), most);
+    CReadAheadThread reader(file, room, AheadRoom::Straight, wanted);
+    if (wanted == 0 || !reader.Start())
     {
         filler.EndReadAhead();
         return 0;
@@ -179,6 +199,33 @@ std::size_t ReadRestAhead(CReadOnlyFile& file, CLineFiller& filler, std::size_t 
     return read;
 }
 
+// Reads at most `most` more bytes of the file on a second thread, into a ring of blocks that
+// the filler takes through its own block. Gives how many were read; none when no thread
+// starts.
+std::size_t ReadAheadThroughRing(CReadOnlyFile& file, CLineFiller& filler, std::size_t most)
+{
+    std::vector<char> ring(aheadLimit);
+    CReadAheadThread reader(file, ring, AheadRoom::Ring, most);
+    if (most == 0 || !reader.Start())
+        return 0;
+    std::size_t taken = 0;
+    for (bool ended = false; !ended;)
+    {
+        const std::size_t read = reader.WaitBeyond(taken);
+        ended = (read & endedBit) != 0;
+        const std::size_t count = read & ~endedBit;
+        while (taken < count)
+        {
+            const std::size_t at = taken % ring.size();
+            const std::size_t piece = std::min(count - taken, ring.size() - at);
+            filler.Add(std::string_view(ring.data() + at, piece));
+            taken += piece;
+        }
+        reader.Taken(taken);
+    }
+    return taken;
+}
+
 } // namespace
 
 void AppendFileLines(CReadOnlyFile& file, LineStore& store, ReadAhead readAhead)
@@ -195,10 +242,15 @@ void AppendFileLines(CReadOnlyFile& file, LineStore& store, ReadAhead readAhead)
             break;
         total += read;
         filler.Take(read);
-        // The first block decides the code page; the rest of a long file is read ahead.
+        // The first block decides the code page; the rest of a long file is read ahead, in
+        // place while it can be, and through the ring from where it no longer can.
         if (first && (readAhead == ReadAhead::Always ||
                       (file.Length() >= readAheadBytes && std::thread::hardware_concurrency() > 1)))
-            total += ReadRestAhead(file, filler, limit - total);
+        {
+            total += ReadAheadInPlace(file, filler, limit - total);
+            if (!filler.TakesAhead())
+                total += ReadAheadThroughRing(file, filler, limit - total);
+        }
         first = false;
     }
     filler.Finish();

@@ -425,7 +425,8 @@ TEST_F(FileTextTest, FilesReadAheadGiveTheLinesOfTheWholeText)
 {
     // Megabytes of UTF-8 that is read in place, lines ending in CR LF, LF and a lone CR, some
     // at the ends of the blocks read ahead; then, late, whatever makes the reading leave its
-    // place while the thread has read on: the bytes taken meanwhile must not be lost.
+    // place while the thread has read on: the bytes taken meanwhile must not be lost. Early,
+    // it makes the rest go through the ring that the thread reads into.
     std::string plain;
     for (int line = 0; plain.size() < 2'600'000; ++line)
     {
@@ -448,6 +449,8 @@ TEST_F(FileTextTest, FilesReadAheadGiveTheLinesOfTheWholeText)
         {"zeroAfterCrLate", with(1'700'000, "\r\0\n"s)},
         {"windows1252Late", with(2'000'000, "\xFC")},
         {"windows1252AtTheEnd", plain + "\xFC"},
+        {"windows1252AtTheStart", "\xFC" + plain},
+        {"zeroByteAtTheStart", "\0"s + plain},
         {"markedWithStrayByteLate", "\xEF\xBB\xBF" + with(1'200'000, "\x80")},
         {"cutSequenceAtTheEnd", plain + "\xE2\x82"},
         {"runsOfLineEnds", with(1'000'000,
