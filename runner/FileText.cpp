@@ -147,8 +147,7 @@ private:
             // In the ring, a read stops at its end and goes on at its start.
             const std::size_t at = ring ? read % m_room.size() : read;
             const std::size_t count = m_file.Read(
-                m_room.data() + at,
-                std::min({aheadBlockBytes, m_room.size() - at, m_most - read}));
+                m_room.data() + at, std::min({aheadBlockBytes, m_room.size() - at, m_most - read}));
             if (count == 0)
                 break;
             read += count;

@@ -18,7 +18,7 @@ constexpr std::size_t BlockBytes = 256 * 1024;
 // What one block may hold back for the next: an unfinished UTF-8 sequence or a CR.
 constexpr std::size_t HeldBytes = 3;
 // Bytes after the block that a word read may touch; never taken as the file's.
-constexpr std::size_t ReadAhead = 8;
+constexpr std::size_t WordReadBeyond = 8;
 // Room kept after the text beyond what the block's bytes need, so that a word is always
 // written whole and a decoded character never runs short.
 constexpr std::size_t Slack = 16;
@@ -94,7 +94,7 @@ std::span<char> CLineFiller::Room()
         m_full = true; // what follows is taken and dropped
     }
     if (m_block.empty())
-        m_block.resize(BlockBytes + HeldBytes + ReadAhead);
+        m_block.resize(BlockBytes + HeldBytes + WordReadBeyond);
     return std::span<char>(m_block.data() + m_filled, BlockBytes + HeldBytes - m_filled);
 }
 
@@ -122,8 +122,8 @@ std::span<char> CLineFiller::RoomAhead()
         return {};
     CGrowableArray<char>& text = m_store.m_text;
     const std::size_t size = text.Size();
-    const std::size_t roomEnd =
-        std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0, LineStore::MaximumTextBytes);
+    const std::size_t roomEnd = std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0,
+                                         LineStore::MaximumTextBytes);
     if (roomEnd <= size)
         return {};
     m_readingAhead = true;
@@ -339,7 +339,7 @@ void CLineFiller::ReadInBlocks(const char* in, Bytes bytes)
     const std::vector<char> rest(in, text.Data() + text.Size());
     DropLastLineEnd(at - LineStart());
     m_reading = Reading::Blocks;
-    m_block.resize(BlockBytes + HeldBytes + ReadAhead);
+    m_block.resize(BlockBytes + HeldBytes + WordReadBeyond);
     m_filled = 0;
     Add(std::string_view(rest.data(), rest.size()));
     if (bytes == Bytes::FileEnded)

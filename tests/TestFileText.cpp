@@ -430,7 +430,9 @@ TEST_F(FileTextTest, FilesReadAheadGiveTheLinesOfTheWholeText)
     std::string plain;
     for (int line = 0; plain.size() < 2'600'000; ++line)
     {
-        plain += "Zeile " + std::to_string(line) + " T\xC3\xBCr schlie\xC3\x9F" "en";
+        plain += "Zeile " + std::to_string(line) +
+                 " T\xC3\xBCr schlie\xC3\x9F"
+                 "en";
         plain += line % 7 == 0 ? "\xE2\x80\x9E\xF0\x9F\x98\x80" : "";
         plain += line % 3 == 0 ? "\r\n" : line % 3 == 1 ? "\n" : "\r";
     }
