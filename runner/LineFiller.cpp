@@ -79,22 +79,16 @@ std::span<char> CLineFiller::Room()
     {
         CGrowableArray<char>& text = m_store.m_text;
         const std::size_t size = text.Size();
-        const auto roomEnd = [&text]
-        {
-            return std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0,
-                            LineStore::MaximumTextBytes);
-        };
-        if (roomEnd() <= size && size < LineStore::MaximumTextBytes)
+        if (InPlaceRoomEnd() <= size && size < LineStore::MaximumTextBytes)
             text.Reserve(std::min(size + BlockBytes, LineStore::MaximumTextBytes) + Slack);
-        if (roomEnd() > size)
+        if (InPlaceRoomEnd() > size)
         {
-            m_room = std::min(roomEnd() - size, BlockBytes);
+            m_room = std::min(InPlaceRoomEnd() - size, BlockBytes);
             return std::span<char>(text.Data() + size, m_room);
         }
         m_full = true; // what follows is taken and dropped
     }
-    if (m_block.empty())
-        m_block.resize(BlockBytes + HeldBytes + WordReadBeyond);
+    MakeBlock();
     return std::span<char>(m_block.data() + m_filled, BlockBytes + HeldBytes - m_filled);
 }
 
@@ -122,13 +116,25 @@ std::span<char> CLineFiller::RoomAhead()
         return {};
     CGrowableArray<char>& text = m_store.m_text;
     const std::size_t size = text.Size();
-    const std::size_t roomEnd = std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0,
-                                         LineStore::MaximumTextBytes);
+    const std::size_t roomEnd = InPlaceRoomEnd();
     if (roomEnd <= size)
         return {};
     m_readingAhead = true;
     m_room = roomEnd - size;
     return std::span<char>(text.Data() + size, m_room);
+}
+
+std::size_t CLineFiller::InPlaceRoomEnd() const
+{
+    const CGrowableArray<char>& text = m_store.m_text;
+    return std::min(text.Capacity() > Slack ? text.Capacity() - Slack : 0,
+                    LineStore::MaximumTextBytes);
+}
+
+void CLineFiller::MakeBlock()
+{
+    if (m_block.empty())
+        m_block.resize(BlockBytes + HeldBytes + WordReadBeyond);
 }
 
 bool CLineFiller::TakesAhead() const
@@ -339,7 +345,7 @@ void CLineFiller::ReadInBlocks(const char* in, Bytes bytes)
     const std::vector<char> rest(in, text.Data() + text.Size());
     DropLastLineEnd(at - LineStart());
     m_reading = Reading::Blocks;
-    m_block.resize(BlockBytes + HeldBytes + WordReadBeyond);
+    MakeBlock();
     m_filled = 0;
     Add(std::string_view(rest.data(), rest.size()));
     if (bytes == Bytes::FileEnded)

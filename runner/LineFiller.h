@@ -68,6 +68,11 @@ private:
     // stops there while bytes are read ahead.
     void LeaveInPlace(const char* in, Bytes bytes);
     void ReadInBlocks(const char* in, Bytes bytes);
+    // Where the room for bytes read in place ends: the text's capacity, less what a word
+    // written past the text needs, and never past what the store can hold.
+    std::size_t InPlaceRoomEnd() const;
+    // The block, made when first needed: a file read in place never needs it.
+    void MakeBlock();
     // Where the line after the last entry of this file starts, or its text when it has none.
     std::size_t LineStart() const;
     // Takes the line end after the last entry out of the text, and moves the `count` bytes
